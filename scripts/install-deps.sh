@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Quorl needs to build, test, run and
+# benchmark. Packages already present are skipped; apt runs as root, or
+# through sudo when not root.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libfreetype-dev libfontconfig-dev libxcb1-dev
+  fonts-liberation fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool x11-apps x11-utils imagemagick openbox
+  libgif-dev libstb-dev
+  clang-14 libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,87 @@
+#include "platform/Profile.h"
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+std::string g_keyText;
+std::string g_appName;
+
+std::string BaseNameWithoutExtension(const std::string& path) {
+    std::string name = std::filesystem::path(path).filename().string();
+    if (auto dot = name.rfind('.'); dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+std::string RunningProgramName() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string("quorl") : BaseNameWithoutExtension(exe.string());
+}
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// One short-lived QSettings per operation: the store is touched a handful of
+// times per run, and this way every write reaches the disk before the call
+// returns.
+QSettings OpenSection(const std::string& section) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, Q(g_keyText), Q(GetProfileAppName()));
+    settings.beginGroup(Q(section));
+    return settings;
+}
+
+}  // namespace
+
+void SetRegistryKey(const std::string& keyText) { g_keyText = keyText; }
+
+void SetProfileAppName(const std::string& programPath) { g_appName = BaseNameWithoutExtension(programPath); }
+
+const std::string& GetProfileAppName() {
+    if (g_appName.empty())
+        g_appName = RunningProgramName();
+    return g_appName;
+}
+
+int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {
+    QSettings settings = OpenSection(section);
+    QVariant value = settings.value(Q(entry));
+    if (!value.isValid())
+        return defaultValue;
+    // toString().toInt() rather than QVariant::toInt(): the latter truncates
+    // "99999999999" silently and reports success.
+    bool ok = false;
+    int number = value.toString().toInt(&ok);
+    return ok ? number : defaultValue;
+}
+
+std::string GetProfileString(const std::string& section, const std::string& entry,
+                             const std::string& defaultValue) {
+    QSettings settings = OpenSection(section);
+    QVariant value = settings.value(Q(entry));
+    if (!value.isValid())
+        return defaultValue;
+    // A hand-edited value with an unquoted comma comes back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
+    return value.toString().toStdString();
+}
+
+bool WriteProfileInt(const std::string& section, const std::string& entry, int value) {
+    QSettings settings = OpenSection(section);
+    settings.setValue(Q(entry), value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
+    QSettings settings = OpenSection(section);
+    settings.setValue(Q(entry), Q(value));
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+
+// The application framework's profile operations. After SetRegistryKey every
+// value lives under (organisation = the key text, application = the
+// application name) in section `section`. On Linux the store is an INI file:
+// $XDG_CONFIG_HOME/<key text>/<application name>.conf.
+//
+// The application name defaults to the program file's base name without its
+// extension, so a copy of the program under another name keeps settings of
+// its own.
+
+void SetRegistryKey(const std::string& keyText);
+void SetProfileAppName(const std::string& programPath);  // base name, extension dropped
+const std::string& GetProfileAppName();                   // also the section name
+
+int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue);
+std::string GetProfileString(const std::string& section, const std::string& entry,
+                             const std::string& defaultValue);
+bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
+bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
