@@ -1,0 +1,28 @@
+#pragma once
+#include "platform/WinTypes.h"
+
+#include <string>
+
+// The seven user settings, each field named after its entry in the store.
+struct SaverSettings {
+    std::string FontName = "Courier New";
+    int FontSize = 25;
+    COLORREF FontColor = 16776960;  // cyan
+    COLORREF FillColor = 0;         // black
+    COLORREF BackColor = 0;         // black
+    int Delay = 5;                  // seconds between verses
+    int GIFDelay = 15;              // seconds between pictures
+};
+
+// The store's section: the application's profile name.
+const std::string& SettingsSection();
+
+// Reads every entry, taking its default when missing. No range is enforced.
+void ReadSettings(SaverSettings& settings);
+// Writes all seven entries, changed or not.
+void SaveSettings(const SaverSettings& settings);
+
+// Colours are kept as decimal text: read the way atoi reads (sign, digits up
+// to the first non-digit, 32-bit wrap), written with "%d".
+COLORREF ColorFromText(const std::string& text);
+std::string ColorToText(COLORREF color);
