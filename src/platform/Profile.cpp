@@ -30,11 +30,12 @@ QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s
 // One short-lived QSettings per operation: the store is touched a handful of
 // times per run, and this way every write reaches the disk before the call
 // returns.
-QSettings OpenSection(const std::string& section) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, Q(g_keyText), Q(GetProfileAppName()));
-    settings.beginGroup(Q(section));
-    return settings;
-}
+struct SectionSettings : QSettings {
+    explicit SectionSettings(const std::string& section)
+        : QSettings(QSettings::NativeFormat, QSettings::UserScope, Q(g_keyText), Q(GetProfileAppName())) {
+        beginGroup(Q(section));
+    }
+};
 
 }  // namespace
 
@@ -49,7 +50,7 @@ const std::string& GetProfileAppName() {
 }
 
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {
-    QSettings settings = OpenSection(section);
+    SectionSettings settings(section);
     QVariant value = settings.value(Q(entry));
     if (!value.isValid())
         return defaultValue;
@@ -62,7 +63,7 @@ int GetProfileInt(const std::string& section, const std::string& entry, int defa
 
 std::string GetProfileString(const std::string& section, const std::string& entry,
                              const std::string& defaultValue) {
-    QSettings settings = OpenSection(section);
+    SectionSettings settings(section);
     QVariant value = settings.value(Q(entry));
     if (!value.isValid())
         return defaultValue;
@@ -73,14 +74,14 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 }
 
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value) {
-    QSettings settings = OpenSection(section);
+    SectionSettings settings(section);
     settings.setValue(Q(entry), value);
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
 
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
-    QSettings settings = OpenSection(section);
+    SectionSettings settings(section);
     settings.setValue(Q(entry), Q(value));
     settings.sync();
     return settings.status() == QSettings::NoError;
