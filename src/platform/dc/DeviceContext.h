@@ -1,0 +1,102 @@
+#pragma once
+// A GDI-style device context over a window's framebuffer. It keeps GDI's
+// semantics where the saver relies on them: every call clips to the
+// framebuffer, colours are COLORREFs, a positive font height is a character
+// cell, text drawn transparently leaves its cell alone.
+#include <cstdint>
+#include <memory>
+
+#include "platform/WinTypes.h"
+#include "platform/dc/Brush.h"
+#include "platform/dc/Font.h"
+#include "platform/dc/Framebuffer.h"
+
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+constexpr UINT DIB_RGB_COLORS = 0;
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD BI_RGB = 0;
+
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+static_assert(sizeof(BITMAPINFOHEADER) == 40, "laid out as the Windows header");
+
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+};
+
+class CDC {
+public:
+    explicit CDC(Framebuffer& target);
+    virtual ~CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    // Fills [left, right) x [top, bottom); an empty or inverted rectangle fills
+    // nothing. 0 without a rectangle or a created brush.
+    int FillRect(const RECT* rect, CBrush* brush);
+    // FALSE outside the framebuffer.
+    BOOL SetPixelV(int x, int y, COLORREF color);
+
+    // Each returns the previous value. A mode other than TRANSPARENT or OPAQUE
+    // is refused with 0.
+    COLORREF SetTextColor(COLORREF color);
+    COLORREF SetBkColor(COLORREF color);
+    int SetBkMode(int mode);
+    COLORREF GetTextColor() const { return textColor_; }
+    COLORREF GetBkColor() const { return bkColor_; }
+    int GetBkMode() const { return bkMode_; }
+
+    // Returns the font selected before (null while the default font was in
+    // use). Selecting null goes back to the default font; a CFont without a
+    // font is refused with null and changes nothing.
+    CFont* SelectObject(CFont* font);
+
+    // cx is the sum of hinted advances, cy the font's cell height. FALSE for a
+    // null size, a negative length or null text with a positive length.
+    BOOL GetTextExtentPointA(const char* text, int length, SIZE* size);
+    // (x, y) is the top-left of the text's cell. In OPAQUE mode the cell is
+    // first filled with the back colour.
+    BOOL TextOutA(int x, int y, const char* text, int length);
+
+    // A 1:1 copy of a 24-bit BI_RGB bitmap: destination and source sizes must
+    // be equal and positive. Rows are bottom-up for a positive biHeight (and
+    // ySrc then counts from the bottom row, as in GDI), top-down for a negative
+    // one. Returns the number of rows copied, 0 when nothing was.
+    int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
+                      int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
+
+    // The union of the framebuffer area changed since construction or the
+    // last ResetDirty; empty (all zero) when nothing changed.
+    RECT DirtyRect() const { return dirty_; }
+    void ResetDirty() { dirty_ = RECT{}; }
+
+    Framebuffer& Target() { return target_; }
+
+private:
+    // The selected font, or the context's default one made on first use.
+    Font* CurrentFont();
+    // Fills an already clipped, non-empty box.
+    void FillBox(int left, int top, int right, int bottom, std::uint32_t pixel);
+    void BlendGlyph(const GlyphImage& glyph, std::int64_t x, std::int64_t y, std::uint32_t pixel);
+    void MarkDirty(int left, int top, int right, int bottom);
+
+    Framebuffer& target_;
+    COLORREF textColor_ = RGB(0, 0, 0);
+    COLORREF bkColor_ = RGB(255, 255, 255);
+    int bkMode_ = OPAQUE;
+    CFont* font_ = nullptr;
+    std::unique_ptr<Font> defaultFont_;
+    RECT dirty_{};
+};

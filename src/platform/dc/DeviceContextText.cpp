@@ -1,0 +1,86 @@
+// Text measurement and output. Glyphs come rendered from the font's cache, so
+// drawing a line is one coverage blend per glyph pixel.
+#include <algorithm>
+#include <limits>
+#include <string_view>
+
+#include "platform/dc/DeviceContext.h"
+#include "platform/dc/PixelBox.h"
+#include "platform/dc/TextDecoding.h"
+
+namespace {
+
+bool ValidText(const char* text, int length) { return length >= 0 && (text || length == 0); }
+
+std::u32string Decode(const char* text, int length) {
+    return DecodeText(length > 0 ? std::string_view(text, std::size_t(length)) : std::string_view());
+}
+
+// Coverage 0..255 mixes the text colour over the pixel below, per channel,
+// rounded to nearest.
+std::uint32_t Blend(std::uint32_t below, std::uint32_t ink, unsigned coverage) {
+    const unsigned rest = 255 - coverage;
+    std::uint32_t mixed = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const unsigned value = ((ink >> shift) & 0xFF) * coverage + ((below >> shift) & 0xFF) * rest + 128;
+        mixed |= ((value + (value >> 8)) >> 8) << shift;
+    }
+    return mixed;
+}
+
+}  // namespace
+
+BOOL CDC::GetTextExtentPointA(const char* text, int length, SIZE* size) {
+    if (!size || !ValidText(text, length))
+        return FALSE;
+    Font* font = CurrentFont();
+    if (!font)
+        return FALSE;
+    const std::int64_t width = font->TextWidth(Decode(text, length));
+    size->cx = static_cast<LONG>(std::min<std::int64_t>(width, std::numeric_limits<LONG>::max()));
+    size->cy = font->CellHeight();
+    return TRUE;
+}
+
+BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
+    if (!ValidText(text, length))
+        return FALSE;
+    Font* font = CurrentFont();
+    if (!font)
+        return FALSE;
+    const std::u32string line = Decode(text, length);
+    if (bkMode_ == OPAQUE && !line.empty()) {
+        const PixelBox cell = ClipToFramebuffer(x, y, std::int64_t(x) + font->TextWidth(line),
+                                                std::int64_t(y) + font->CellHeight(), target_);
+        if (!cell.Empty())
+            FillBox(cell.left, cell.top, cell.right, cell.bottom, PixelFromColorRef(bkColor_));
+    }
+    const std::uint32_t ink = PixelFromColorRef(textColor_);
+    const std::int64_t baseline = std::int64_t(y) + font->Ascent();
+    std::int64_t pen = x;
+    for (const char32_t codePoint : line) {
+        const GlyphImage& glyph = font->Glyph(codePoint);
+        BlendGlyph(glyph, pen + glyph.left, baseline - glyph.top, ink);
+        pen += glyph.advance;
+    }
+    return TRUE;
+}
+
+void CDC::BlendGlyph(const GlyphImage& glyph, std::int64_t x, std::int64_t y, std::uint32_t ink) {
+    const PixelBox box = ClipToFramebuffer(x, y, x + glyph.width, y + glyph.height, target_);
+    if (box.Empty())
+        return;
+    for (int row = box.top; row < box.bottom; ++row) {
+        const std::uint8_t* coverage =
+            glyph.coverage.data() + std::size_t(row - y) * std::size_t(glyph.width) + std::size_t(box.left - x);
+        std::uint32_t* pixels = target_.Row(row) + box.left;
+        for (int i = 0; i < box.right - box.left; ++i) {
+            const unsigned alpha = coverage[i];
+            if (alpha == 255)
+                pixels[i] = ink;
+            else if (alpha != 0)
+                pixels[i] = Blend(pixels[i], ink, alpha);
+        }
+    }
+    MarkDirty(box.left, box.top, box.right, box.bottom);
+}

@@ -1,0 +1,81 @@
+#include "platform/dc/FontMatch.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+
+struct ConfigDeleter {
+    void operator()(FcConfig* config) const { FcConfigDestroy(config); }
+};
+
+// A configuration of our own, loaded once and released at exit. fontconfig's
+// shared default configuration loses a block while it parses its files that
+// only FcFini gives back, and FcFini would pull the configuration from under
+// the toolkit, which uses it too.
+FcConfig* Configuration() {
+    static const std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
+    return config.get();
+}
+
+const FcChar8* Utf8(const char* text) { return reinterpret_cast<const FcChar8*>(text); }
+
+// GDI's family bits name a kind of face; fontconfig's generic aliases are the
+// same idea. A fixed-pitch request also asks for a monospaced face.
+const char* GenericFamily(DWORD pitchAndFamily) {
+    constexpr DWORD kFixedPitch = 1;
+    switch (pitchAndFamily & 0xF0) {
+    case 0x10: return "serif";       // FF_ROMAN
+    case 0x20: return "sans-serif";  // FF_SWISS
+    case 0x30: return "monospace";   // FF_MODERN
+    case 0x40: return "cursive";     // FF_SCRIPT
+    case 0x50: return "fantasy";     // FF_DECORATIVE
+    default: return (pitchAndFamily & 3) == kFixedPitch ? "monospace" : nullptr;
+    }
+}
+
+}  // namespace
+
+std::optional<FontFile> MatchFontFile(const FontRequest& request) {
+    FcConfig* config = Configuration();
+    PatternPtr pattern(FcPatternCreate());
+    if (!config || !pattern)
+        return std::nullopt;
+    // The face name comes first and the generic family after it, so a known
+    // face always wins and an unknown one falls back to the family's face
+    // rather than to the system's default sans-serif.
+    if (!request.faceName.empty())
+        FcPatternAddString(pattern.get(), FC_FAMILY, Utf8(request.faceName.c_str()));
+    if (const char* generic = GenericFamily(request.pitchAndFamily))
+        FcPatternAddString(pattern.get(), FC_FAMILY, Utf8(generic));
+    const int weight = request.weight <= 0 ? 400 : std::min(request.weight, 1000);
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern.get(), FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    // Only outline fonts can be sized to an arbitrary cell height.
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    if (!FcConfigSubstitute(config, pattern.get(), FcMatchPattern))
+        return std::nullopt;
+    FcDefaultSubstitute(pattern.get());
+
+    FcResult result = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(config, pattern.get(), &result));
+    if (!match)
+        return std::nullopt;
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(match.get(), FC_FILE, 0, &path) != FcResultMatch || !path)
+        return std::nullopt;
+    FontFile file;
+    file.path = reinterpret_cast<const char*>(path);
+    FcPatternGetInteger(match.get(), FC_INDEX, 0, &file.index);
+    FcChar8* family = nullptr;
+    if (FcPatternGetString(match.get(), FC_FAMILY, 0, &family) == FcResultMatch && family)
+        file.family = reinterpret_cast<const char*>(family);
+    return file;
+}

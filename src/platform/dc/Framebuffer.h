@@ -1,0 +1,45 @@
+#pragma once
+// The pixels of one window: what the device context draws into and what the
+// window host shows. Words are 0x00RRGGBB, rows top to bottom, stride = width,
+// which is the layout a 32-bit RGB toolkit image can wrap without copying.
+#include <cstdint>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+// COLORREF is 0x00BBGGRR and the framebuffer wants 0x00RRGGBB; the top byte of a
+// COLORREF (palette flags on Windows) means nothing here and is dropped.
+constexpr std::uint32_t PixelFromColorRef(COLORREF color) {
+    return ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu);
+}
+constexpr COLORREF ColorRefFromPixel(std::uint32_t pixel) {
+    return ((pixel & 0xFFu) << 16) | (pixel & 0xFF00u) | ((pixel >> 16) & 0xFFu);
+}
+
+class Framebuffer {
+public:
+    // The largest framebuffer we allocate (16384 x 16384); a request beyond it,
+    // or one the memory cannot hold, leaves an empty 0 x 0 framebuffer.
+    static constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
+
+    Framebuffer(int width = 0, int height = 0);
+
+    // Keeps the overlapping top-left part; new pixels are black. Negative sizes
+    // count as 0.
+    void Resize(int width, int height);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    std::uint32_t* Pixels() { return pixels_.data(); }
+    const std::uint32_t* Pixels() const { return pixels_.data(); }
+    std::uint32_t* Row(int y) { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
+    const std::uint32_t* Row(int y) const { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
+
+    // 0 (black) outside the framebuffer.
+    std::uint32_t Pixel(int x, int y) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
