@@ -49,9 +49,9 @@ bool EnsureGuiApplication() {
 
 int RunMessageLoop() { return QCoreApplication::instance() ? QCoreApplication::exec() : 0; }
 
-void PostQuitMessage(int exitCode) {
-    // exit() rather than quit(): once a foreign window has been adopted,
-    // quit() may be refused.
-    if (QCoreApplication::instance())
-        QCoreApplication::exit(exitCode);
+void ShutdownApplication() {
+    if (!g_app)
+        return;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    g_app.reset();
 }

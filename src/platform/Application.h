@@ -14,5 +14,6 @@ bool EnsureGuiApplication();
 // Runs the message loop until the quit message; returns its exit code.
 int RunMessageLoop();
 
-// Posts the quit message with `exitCode`.
-void PostQuitMessage(int exitCode);
+// Deletes what the message loop left for deletion, then the toolkit
+// application. Call once, at the end of main.
+void ShutdownApplication();

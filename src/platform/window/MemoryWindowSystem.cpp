@@ -1,0 +1,88 @@
+#include "platform/window/MemoryWindowSystem.h"
+
+#include "platform/window/Wnd.h"
+
+class MemoryWindowHost : public IWindowHost {
+public:
+    MemoryWindowHost(MemoryWindowSystem& system, int width, int height) : m_system(system), m_pixels(width, height) {
+        m_system.m_pixels = &m_pixels;
+    }
+    ~MemoryWindowHost() override { Destroy(); }
+
+    Framebuffer& Pixels() override { return m_pixels; }
+    void Show(const RECT&) override { ++m_system.showCount; }
+    UINT SetTimer(UINT id, UINT elapse) override {
+        m_system.log.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(elapse));
+        if (m_system.refuseTimers)
+            return 0;
+        m_system.timers[id] = elapse;
+        return id;
+    }
+    BOOL KillTimer(UINT id) override {
+        m_system.log.push_back("KillTimer " + std::to_string(id));
+        return m_system.timers.erase(id) ? TRUE : FALSE;
+    }
+    void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        m_system.posted.push_back({message, wParam, lParam});
+    }
+    void Destroy() override {
+        if (m_destroyed)
+            return;
+        m_destroyed = true;
+        m_system.log.push_back("Destroy");
+        m_system.timers.clear();
+        m_system.window = nullptr;
+        m_system.m_pixels = nullptr;
+    }
+
+private:
+    MemoryWindowSystem& m_system;
+    Framebuffer m_pixels;
+    bool m_destroyed = false;
+};
+
+MemoryWindowSystem::MemoryWindowSystem() : m_previous(GetWindowSystem()) { SetWindowSystem(this); }
+
+MemoryWindowSystem::~MemoryWindowSystem() { SetWindowSystem(m_previous); }
+
+Framebuffer* MemoryWindowSystem::Pixels() { return m_pixels; }
+
+LRESULT MemoryWindowSystem::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+    return window ? window->WindowProc(message, wParam, lParam) : 0;
+}
+
+void MemoryWindowSystem::DeliverPosted() {
+    while (!posted.empty()) {
+        Message m = posted.front();
+        posted.pop_front();
+        Send(m.message, m.wParam, m.lParam);
+    }
+}
+
+std::unique_ptr<IWindowHost> MemoryWindowSystem::CreateHost(CWnd& wnd, DWORD exStyle_, DWORD style_,
+                                                            const RECT& rect, HWND parent_) {
+    window = &wnd;
+    exStyle = exStyle_;
+    style = style_;
+    createRect = rect;
+    parent = parent_;
+    return std::make_unique<MemoryWindowHost>(*this, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+bool MemoryWindowSystem::GetForeignClientRect(HWND handle, RECT& rect) {
+    auto it = foreignWindows.find(handle);
+    if (it == foreignWindows.end())
+        return false;
+    rect = RECT{0, 0, it->second.right - it->second.left, it->second.bottom - it->second.top};
+    return true;
+}
+
+int MemoryWindowSystem::GetSystemMetrics(int index) {
+    return index == SM_CXSCREEN ? screenWidth : index == SM_CYSCREEN ? screenHeight : 0;
+}
+
+void MemoryWindowSystem::PostQuitMessage(int exitCode) {
+    log.push_back("Quit " + std::to_string(exitCode));
+    if (!quitCode)
+        quitCode = exitCode;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A window system without a display, for tests: it records what the window
+// asks of the system (timers, posted messages, the quit message), delivers
+// messages when the test says so, and keeps the framebuffer in memory.
+#include "platform/window/WindowSystem.h"
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class MemoryWindowSystem : public IWindowSystem {
+public:
+    struct Message {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
+    MemoryWindowSystem();
+    ~MemoryWindowSystem() override;
+
+    // Set-up, before the window is made.
+    int screenWidth = 1024;
+    int screenHeight = 768;
+    std::map<HWND, RECT> foreignWindows;  // windows of other programs
+    bool refuseTimers = false;
+
+    // What happened.
+    CWnd* window = nullptr;  // the live window, null once destroyed
+    DWORD exStyle = 0, style = 0;
+    RECT createRect{};
+    HWND parent = 0;
+    std::map<UINT, UINT> timers;   // running timers: identifier -> period in ms
+    std::vector<std::string> log;  // "SetTimer 1 5000", "KillTimer 1", "Destroy", "Quit 0", ...
+    std::deque<Message> posted;    // messages waiting for DeliverPosted
+    std::optional<int> quitCode;
+    int showCount = 0;
+
+    Framebuffer* Pixels();  // the live window's pixels, or null
+
+    // Driving the window.
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void DeliverPosted();  // in order; a message for a destroyed window is dropped
+
+    // IWindowSystem
+    std::unique_ptr<IWindowHost> CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
+                                            HWND parent) override;
+    bool GetForeignClientRect(HWND window, RECT& rect) override;
+    int GetSystemMetrics(int index) override;
+    void PostQuitMessage(int exitCode) override;
+
+private:
+    friend class MemoryWindowHost;
+    Framebuffer* m_pixels = nullptr;
+    IWindowSystem* m_previous;
+};

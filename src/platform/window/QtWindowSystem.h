@@ -1,0 +1,15 @@
+#pragma once
+// The window system that shows real windows, through Qt (X11 or any other
+// Qt platform). The full-screen window is a frameless, top-most window over
+// the primary screen; a window with a foreign parent (the preview) is a native
+// child of that X11 window.
+#include "platform/window/WindowSystem.h"
+
+class QtWindowSystem : public IWindowSystem {
+public:
+    std::unique_ptr<IWindowHost> CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
+                                            HWND parent) override;
+    bool GetForeignClientRect(HWND window, RECT& rect) override;
+    int GetSystemMetrics(int index) override;
+    void PostQuitMessage(int exitCode) override;
+};

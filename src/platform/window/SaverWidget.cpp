@@ -1,0 +1,109 @@
+#include "platform/window/SaverWidget.h"
+
+#include "platform/window/Wnd.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <xcb/xcb.h>
+
+SaverWidget::SaverWidget(CWnd* wnd_, Framebuffer& pixels, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags), wnd(wnd_), m_pixels(pixels) {
+    // The framebuffer covers every pixel: nothing to erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    FramebufferResized();
+    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            Deliver(WM_ACTIVATEAPP, FALSE, 0);
+    });
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+SaverWidget::~SaverWidget() {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+void SaverWidget::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (wnd)
+        wnd->WindowProc(message, wParam, lParam);  // may destroy the window: nothing after this
+}
+
+void SaverWidget::FramebufferResized() {
+    m_image = QImage(reinterpret_cast<uchar*>(m_pixels.Pixels()), m_pixels.Width(), m_pixels.Height(),
+                     qsizetype(m_pixels.Width()) * 4, QImage::Format_RGB32);
+}
+
+void SaverWidget::paintEvent(QPaintEvent* event) {
+    Deliver(WM_PAINT);
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QRect area = event->rect() & m_image.rect();
+    if (!area.isEmpty())
+        painter.drawImage(area.topLeft(), m_image, area);
+}
+
+void SaverWidget::keyPressEvent(QKeyEvent* event) {
+    const bool system = event->key() == Qt::Key_Alt || event->key() == Qt::Key_F10 ||
+                        (event->modifiers() & Qt::AltModifier);
+    const LPARAM repeatAndFlags = MAKELPARAM(1, 0);
+    Deliver(system ? WM_SYSKEYDOWN : WM_KEYDOWN, WPARAM(event->key() & 0xFFFF), repeatAndFlags);
+}
+
+void SaverWidget::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const LPARAM position = MAKELPARAM(at.x(), at.y());
+    switch (event->button()) {
+    case Qt::LeftButton: Deliver(WM_LBUTTONDOWN, 0, position); break;
+    case Qt::MiddleButton: Deliver(WM_MBUTTONDOWN, 0, position); break;
+    case Qt::RightButton: Deliver(WM_RBUTTONDOWN, 0, position); break;
+    default: break;
+    }
+}
+
+void SaverWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    Deliver(WM_MOUSEMOVE, 0, MAKELPARAM(at.x(), at.y()));
+}
+
+void SaverWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange)
+        Deliver(WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
+    QWidget::changeEvent(event);
+}
+
+void SaverWidget::closeEvent(QCloseEvent* event) {
+    // The window manager's close: the system command, which the window may
+    // refuse. The window closes itself through its own messages.
+    event->ignore();
+    Deliver(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void SaverWidget::resizeEvent(QResizeEvent*) {
+    if (width() == m_pixels.Width() && height() == m_pixels.Height())
+        return;
+    m_pixels.Resize(width(), height());
+    FramebufferResized();
+    Deliver(WM_SIZE, 0, MAKELPARAM(width(), height()));
+}
+
+bool SaverWidget::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (watchedParent == 0 || eventType != "xcb_generic_event_t")
+        return false;
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) == XCB_DESTROY_NOTIFY &&
+        reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == xcb_window_t(watchedParent)) {
+        // The parent took this window down with it; end as a destroyed
+        // window does.
+        watchedParent = 0;
+        if (wnd)
+            wnd->PostMessage(WM_CLOSE);
+    }
+    return false;
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include "platform/dc/Framebuffer.h"
+#include "platform/window/WindowTypes.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QImage>
+#include <QWidget>
+
+class CWnd;
+
+// The Qt widget behind a saver window. It paints the framebuffer and maps
+// Qt's events one to one onto the window's messages:
+//   key press            -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt or for F10
+//   left/middle/right    -> WM_LBUTTONDOWN / WM_MBUTTONDOWN / WM_RBUTTONDOWN
+//   pointer motion       -> WM_MOUSEMOVE (client coordinates)
+//   window deactivated   -> WM_ACTIVATE with WA_INACTIVE
+//   application inactive -> WM_ACTIVATEAPP with FALSE
+//   window manager close -> WM_SYSCOMMAND with SC_CLOSE
+//   timer                -> WM_TIMER with its identifier
+// Releases, the wheel and other buttons have no message. X11 has no
+// counterpart of the screen-saver system command, of the cursor query
+// (the window's cursor is blank for good) or of refusing a non-client
+// deactivation, so those messages never arrive here.
+class SaverWidget : public QWidget, public QAbstractNativeEventFilter {
+public:
+    SaverWidget(CWnd* wnd, Framebuffer& pixels, Qt::WindowFlags flags);
+    ~SaverWidget() override;
+
+    // Null once the window is destroyed: no more messages go out.
+    CWnd* wnd = nullptr;
+    // The X11 window whose destruction ends this one (the preview's parent).
+    HWND watchedParent = 0;
+
+    void Deliver(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void FramebufferResized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    Framebuffer& m_pixels;
+    QImage m_image;  // wraps m_pixels without copying
+};

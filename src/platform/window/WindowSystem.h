@@ -1,0 +1,47 @@
+#pragma once
+// The seam between the saver's windows and the toolkit: a window system makes
+// window hosts, and a host owns one real window and its framebuffer. The Qt
+// system shows real windows; the in-memory system lets tests drive a window
+// message by message and read its pixels.
+#include "platform/dc/Framebuffer.h"
+#include "platform/window/WindowTypes.h"
+
+#include <memory>
+
+class CWnd;
+
+class IWindowHost {
+public:
+    virtual ~IWindowHost() = default;
+    virtual Framebuffer& Pixels() = 0;
+    // Puts the framebuffer's `area` on the screen (after drawing outside a paint).
+    virtual void Show(const RECT& area) = 0;
+    // Starts or restarts timer `id` with `elapse` ms (already clamped); returns
+    // the identifier, or 0 when no timer could be started.
+    virtual UINT SetTimer(UINT id, UINT elapse) = 0;
+    virtual BOOL KillTimer(UINT id) = 0;
+    // Queues `message` for the window; it is delivered after the current
+    // handler has returned, never from inside this call.
+    virtual void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Takes the real window down: no more messages reach the CWnd.
+    virtual void Destroy() = 0;
+};
+
+class IWindowSystem {
+public:
+    virtual ~IWindowSystem() = default;
+    // A host for `wnd`, or null when the window cannot be made. `parent` is 0
+    // for a top-level window.
+    virtual std::unique_ptr<IWindowHost> CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
+                                                    HWND parent) = 0;
+    // The client rectangle of a window that is not ours; false when `window`
+    // is not a window.
+    virtual bool GetForeignClientRect(HWND window, RECT& rect) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    virtual void PostQuitMessage(int exitCode) = 0;
+};
+
+// The window system in use. The program installs the Qt one at start-up;
+// tests install an in-memory one.
+void SetWindowSystem(IWindowSystem* system);
+IWindowSystem* GetWindowSystem();
