@@ -5,175 +5,172 @@
 #include <vector>
 
 #include "DcTestUtil.h"
+#include "platform/dc/PixelRows.h"
 
 using namespace dc_test;
 
 namespace {
 
-constexpr std::uint8_t kFiller = 0xEE;  // must never reach the screen
+// Distinct pixels: red = x, green = y, blue = a tag.
+std::uint32_t Expected(int x, int y) { return std::uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x5A); }
 
-// A picture given top row first as 0x00RRGGBB words, stored the way the saver
-// stores its background: blue, green, red bytes, rows padded to 4 bytes,
-// bottom row first unless topDown.
+// That pattern stored as the saver stores its background: blue, green, red
+// bytes, rows padded to 4 bytes with filler that must never show, bottom row
+// first unless top-down.
 struct Dib {
-    Dib(int width, int height, const std::vector<std::uint32_t>& pixels, bool topDown = false) {
+    Dib(int width, int height, bool topDown = false)
+        : info{{40, width, topDown ? -height : height, 1, 24, BI_RGB, 0, 0, 0, 0, 0}} {
         const int stride = (width * 3 + 3) / 4 * 4;
-        bytes.assign(std::size_t(stride) * height, kFiller);
-        for (int y = 0; y < height; ++y) {
-            const int stored = topDown ? y : height - 1 - y;
+        bytes.assign(std::size_t(stride) * height, 0xEE);
+        for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                const std::uint32_t p = pixels[std::size_t(y) * width + x];
-                std::uint8_t* b = &bytes[std::size_t(stored) * stride + std::size_t(x) * 3];
-                b[0] = p & 0xFF;
-                b[1] = (p >> 8) & 0xFF;
-                b[2] = (p >> 16) & 0xFF;
+                std::uint8_t* b = &bytes[std::size_t(topDown ? y : height - 1 - y) * stride + std::size_t(x) * 3];
+                b[0] = 0x5A, b[1] = std::uint8_t(y), b[2] = std::uint8_t(x);
             }
-        }
-        info.bmiHeader = {40, width, topDown ? -height : height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    }
+    int Draw(CDC& dc, int x, int y) {
+        const int w = info.bmiHeader.biWidth, h = std::abs(info.bmiHeader.biHeight);
+        return Draw(dc, x, y, 0, 0, w, h);
+    }
+    int Draw(CDC& dc, int x, int y, int xSrc, int ySrc, int w, int h) {
+        return dc.StretchDIBits(x, y, w, h, xSrc, ySrc, w, h, bytes.data(), &info, DIB_RGB_COLORS, SRCCOPY);
     }
     std::vector<std::uint8_t> bytes;
-    BITMAPINFO info{};
+    BITMAPINFO info;
 };
 
-// Distinct, recognisable pixels: red = x, green = y, blue = a tag.
-std::vector<std::uint32_t> Pattern(int width, int height) {
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels.push_back(std::uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x5A));
-    return pixels;
-}
-
-std::uint32_t PatternPixel(int x, int y) { return std::uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x5A); }
-
-int Draw(CDC& dc, const Dib& dib, int x, int y) {
-    const int w = dib.info.bmiHeader.biWidth;
-    const int h = std::abs(dib.info.bmiHeader.biHeight);
-    return dc.StretchDIBits(x, y, w, h, 0, 0, w, h, dib.bytes.data(), &dib.info, DIB_RGB_COLORS, SRCCOPY);
+// The frame shows the pattern shifted by (dx, dy) inside `area`, black elsewhere.
+void ExpectShows(const Framebuffer& frame, RECT area, int dx, int dy) {
+    for (int y = 0; y < frame.Height(); ++y)
+        for (int x = 0; x < frame.Width(); ++x) {
+            const bool inside = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+            ASSERT_EQ(frame.Pixel(x, y), inside ? Expected(x - dx, y - dy) : 0u) << x << "," << y;
+        }
 }
 
 }  // namespace
 
-TEST(StretchDIBits, CopiesBottomUpPaddedRowsForEveryRowWidth) {
-    // Widths 1..9 take every path through the four-pixels-at-a-time copy and
-    // every amount of row padding.
-    for (int width = 1; width <= 9; ++width) {
-        Framebuffer frame(12, 6);
+TEST(StretchDIBits, CopiesBottomUpPaddedRowsOfEveryWidth) {
+    // Widths 1..40 take every path through the many-pixels-at-a-time copies
+    // and every amount of row padding.
+    for (int width = 1; width <= 40; ++width) {
+        SCOPED_TRACE(width);
+        Framebuffer frame(43, 6);
         CDC dc(frame);
-        const Dib dib(width, 3, Pattern(width, 3));
-        ASSERT_EQ(Draw(dc, dib, 2, 1), 3) << width;
-        for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 12; ++x) {
-                const bool inside = x >= 2 && x < 2 + width && y >= 1 && y < 4;
-                ASSERT_EQ(frame.Pixel(x, y), inside ? PatternPixel(x - 2, y - 1) : 0u) << width << ":" << x << "," << y;
-            }
+        EXPECT_EQ(Dib(width, 3).Draw(dc, 2, 1), 3);
+        ExpectShows(frame, {2, 1, 2 + width, 4}, 2, 1);
         EXPECT_EQ(dc.DirtyRect(), (RECT{2, 1, 2 + width, 4}));
     }
+}
+
+TEST(StretchDIBits, FullScreenCopyAtAnUnalignedColumnIsExact) {
+    // Large enough to bypass the caches; one column in, so that rows start off
+    // the vector alignment.
+    Framebuffer frame(1281, 1024);
+    CDC dc(frame);
+    EXPECT_EQ(Dib(1280, 1024).Draw(dc, 1, 0), 1024);
+    ExpectShows(frame, {1, 0, 1281, 1024}, 1, 0);
 }
 
 TEST(StretchDIBits, LargerPictureAtNegativeOffsetShowsItsMiddle) {
     Framebuffer frame(152, 112);
     CDC dc(frame);
-    const Dib dib(300, 200, Pattern(300, 200));
-    EXPECT_EQ(Draw(dc, dib, -74, -44), 112);
-    for (int y = 0; y < 112; ++y)
-        for (int x = 0; x < 152; ++x)
-            ASSERT_EQ(frame.Pixel(x, y), PatternPixel(x + 74, y + 44)) << x << "," << y;
+    EXPECT_EQ(Dib(300, 200).Draw(dc, -74, -44), 112);
+    ExpectShows(frame, {0, 0, 152, 112}, -74, -44);
     EXPECT_EQ(dc.DirtyRect(), (RECT{0, 0, 152, 112}));
 }
 
-TEST(StretchDIBits, TopDownRowsAndSourceOrigins) {
-    const std::vector<std::uint32_t> pixels = Pattern(4, 4);
-    {
-        Framebuffer frame(4, 4);
-        CDC dc(frame);
-        const Dib topDown(4, 4, pixels, true);
-        EXPECT_EQ(Draw(dc, topDown, 0, 0), 4);
-        EXPECT_EQ(frame.Pixel(1, 3), PatternPixel(1, 3));
-    }
-    {
-        // In a bottom-up bitmap the source y counts from the bottom row: rows
-        // 1 and 2 from the bottom are picture rows 2 and 1 from the top.
-        Framebuffer frame(4, 4);
-        CDC dc(frame);
-        const Dib bottomUp(4, 4, pixels);
-        EXPECT_EQ(dc.StretchDIBits(0, 0, 2, 2, 1, 1, 2, 2, bottomUp.bytes.data(), &bottomUp.info, DIB_RGB_COLORS,
-                                   SRCCOPY),
-                  2);
-        EXPECT_EQ(frame.Pixel(0, 0), PatternPixel(1, 1));
-        EXPECT_EQ(frame.Pixel(1, 1), PatternPixel(2, 2));
-        EXPECT_EQ(Count(frame, 0), 12);
-    }
-    {
-        // A source rectangle reaching past the picture copies only the picture.
-        Framebuffer frame(8, 8);
-        CDC dc(frame);
-        const Dib bottomUp(4, 4, pixels);
-        EXPECT_EQ(dc.StretchDIBits(0, 0, 6, 6, 2, 0, 6, 6, bottomUp.bytes.data(), &bottomUp.info, DIB_RGB_COLORS,
-                                   SRCCOPY),
-                  4);
-        EXPECT_EQ(frame.Pixel(0, 2), PatternPixel(2, 0));
-        EXPECT_EQ(Count(frame, 0), 64 - 8);
-    }
+TEST(StretchDIBits, TopDownRowsAndSourceRectangles) {
+    Framebuffer topDown(4, 4);
+    CDC topDownDc(topDown);
+    EXPECT_EQ(Dib(4, 4, true).Draw(topDownDc, 0, 0), 4);
+    ExpectShows(topDown, {0, 0, 4, 4}, 0, 0);
+
+    // In a bottom-up bitmap ySrc counts from the bottom row: rows 1 and 2 from
+    // the bottom of a 4-row picture are rows 2 and 1 from the top.
+    Framebuffer inner(4, 4);
+    CDC innerDc(inner);
+    EXPECT_EQ(Dib(4, 4).Draw(innerDc, 0, 0, 1, 1, 2, 2), 2);
+    ExpectShows(inner, {0, 0, 2, 2}, -1, -1);
+
+    // A source rectangle reaching past the picture copies only the picture.
+    Framebuffer past(8, 8);
+    CDC pastDc(past);
+    EXPECT_EQ(Dib(4, 4).Draw(pastDc, 0, 0, 2, 0, 6, 6), 4);
+    ExpectShows(past, {0, 2, 2, 6}, -2, 2);
 }
 
 TEST(StretchDIBits, ExtremePositionsCopyNothing) {
-    const Dib dib(3, 3, Pattern(3, 3));
+    Dib dib(3, 3);
     for (const auto& [x, y] : {std::pair{INT_MAX, 0}, {0, INT_MAX}, {INT_MIN, 0}, {0, INT_MIN}, {-3, 0}, {8, 8}}) {
         Framebuffer frame(8, 8);
         CDC dc(frame);
-        EXPECT_EQ(Draw(dc, dib, x, y), 0);
+        EXPECT_EQ(dib.Draw(dc, x, y), 0);
         EXPECT_EQ(Count(frame, 0), 64);
         EXPECT_EQ(dc.DirtyRect(), RECT{});
     }
     Framebuffer frame(8, 8);
     CDC dc(frame);
-    EXPECT_EQ(dc.StretchDIBits(INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MAX,
-                               dib.bytes.data(), &dib.info, DIB_RGB_COLORS, SRCCOPY),
-              0);
+    EXPECT_EQ(dib.Draw(dc, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MAX, INT_MAX), 0);
+    EXPECT_EQ(dib.Draw(dc, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX), 0);
 }
 
-TEST(StretchDIBits, RefusesWhatItDoesNotDrawAndLeavesTheScreen) {
-    const Dib good(4, 2, Pattern(4, 2));
-    struct Case {
-        const char* what;
-        void (*spoil)(BITMAPINFOHEADER&, int& destWidth, UINT& usage, DWORD& rop);
-    };
-    const Case cases[] = {
-        {"32 bits", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biBitCount = 32; }},
-        {"compressed", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biCompression = 1; }},
-        {"no planes", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biPlanes = 0; }},
-        {"core header", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biSize = 12; }},
-        {"zero width", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biWidth = 0; }},
-        {"negative width", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biWidth = -4; }},
-        {"zero height", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biHeight = 0; }},
-        {"image size too small", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biSizeImage = 23; }},
-        {"unaddressable", [](BITMAPINFOHEADER& h, int&, UINT&, DWORD&) { h.biWidth = h.biHeight = INT_MAX; }},
-        {"scaled", [](BITMAPINFOHEADER&, int& w, UINT&, DWORD&) { w = 8; }},
-        {"palette colours", [](BITMAPINFOHEADER&, int&, UINT& usage, DWORD&) { usage = 1; }},
-        {"other raster op", [](BITMAPINFOHEADER&, int&, UINT&, DWORD& rop) { rop = 0x00EE0086; }},
-    };
-    for (const Case& c : cases) {
-        BITMAPINFO info = good.info;
-        int destWidth = 4;
-        UINT usage = DIB_RGB_COLORS;
-        DWORD rop = SRCCOPY;
-        c.spoil(info.bmiHeader, destWidth, usage, rop);
+TEST(StretchDIBits, RefusesWhatItCannotDrawAndLeavesTheScreen) {
+    Dib good(4, 2);
+    const auto draw = [&](BITMAPINFOHEADER header, int destWidth = 4, UINT usage = DIB_RGB_COLORS,
+                          DWORD rop = SRCCOPY) {
         Framebuffer frame(6, 6);
         CDC dc(frame);
-        EXPECT_EQ(dc.StretchDIBits(0, 0, destWidth, 2, 0, 0, 4, 2, good.bytes.data(), &info, usage, rop), 0)
-            << c.what;
-        EXPECT_EQ(Count(frame, 0), 36) << c.what;
-    }
+        const BITMAPINFO info{header};
+        const int rows = dc.StretchDIBits(0, 0, destWidth, 2, 0, 0, 4, 2, good.bytes.data(), &info, usage, rop);
+        EXPECT_EQ(Count(frame, 0), rows == 0 ? 36 : 36 - 8);
+        return rows;
+    };
+    const BITMAPINFOHEADER ok = good.info.bmiHeader;
+    auto with = [&](auto change) {
+        BITMAPINFOHEADER header = ok;
+        change(header);
+        return header;
+    };
+    EXPECT_EQ(draw(with([](auto& h) { h.biBitCount = 32; })), 0);
+    EXPECT_EQ(draw(with([](auto& h) { h.biCompression = 1; })), 0);   // run-length encoded
+    EXPECT_EQ(draw(with([](auto& h) { h.biPlanes = 0; })), 0);
+    EXPECT_EQ(draw(with([](auto& h) { h.biSize = 12; })), 0);         // the old core header
+    EXPECT_EQ(draw(with([](auto& h) { h.biWidth = 0; })), 0);
+    EXPECT_EQ(draw(with([](auto& h) { h.biWidth = -4; })), 0);
+    EXPECT_EQ(draw(with([](auto& h) { h.biHeight = 0; })), 0);
+    EXPECT_EQ(draw(with([](auto& h) { h.biSizeImage = 23; })), 0);    // rows need 24 bytes
+    EXPECT_EQ(draw(with([](auto& h) { h.biWidth = h.biHeight = INT_MAX; })), 0);  // no such buffer
+    EXPECT_EQ(draw(ok, 8), 0);                                         // scaled
+    EXPECT_EQ(draw(ok, 4, 1), 0);                                      // palette colours
+    EXPECT_EQ(draw(ok, 4, DIB_RGB_COLORS, 0x00EE0086), 0);             // another raster operation
+    EXPECT_EQ(draw(with([](auto& h) { h.biSizeImage = 24; })), 2);    // an exact size is fine
+
     Framebuffer frame(6, 6);
     CDC dc(frame);
     EXPECT_EQ(dc.StretchDIBits(0, 0, 4, 2, 0, 0, 4, 2, nullptr, &good.info, DIB_RGB_COLORS, SRCCOPY), 0);
     EXPECT_EQ(dc.StretchDIBits(0, 0, 4, 2, 0, 0, 4, 2, good.bytes.data(), nullptr, DIB_RGB_COLORS, SRCCOPY), 0);
-    EXPECT_EQ(dc.StretchDIBits(0, 0, 0, 0, 0, 0, 0, 0, good.bytes.data(), &good.info, DIB_RGB_COLORS, SRCCOPY), 0);
-    EXPECT_EQ(dc.StretchDIBits(0, 0, -4, -2, 0, 0, -4, -2, good.bytes.data(), &good.info, DIB_RGB_COLORS, SRCCOPY),
-              0);
-    // The stated image size may be exact.
-    BITMAPINFO exact = good.info;
-    exact.bmiHeader.biSizeImage = 24;
-    EXPECT_EQ(dc.StretchDIBits(0, 0, 4, 2, 0, 0, 4, 2, good.bytes.data(), &exact, DIB_RGB_COLORS, SRCCOPY), 2);
+    EXPECT_EQ(good.Draw(dc, 0, 0, 0, 0, 0, 0), 0);
+    EXPECT_EQ(good.Draw(dc, 0, 0, 0, 0, -4, -2), 0);
+    EXPECT_EQ(Count(frame, 0), 36);
+}
+
+TEST(PixelRows, PortableAndFastCopiesAgree) {
+    std::vector<std::uint8_t> bytes(2 * 3 * 40);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = std::uint8_t(i * 37 + 11);
+    const auto word = [&](std::size_t at) { return std::uint32_t(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16); };
+    for (int count = 0; count <= 40; ++count) {
+        std::vector<std::uint32_t> portable(count + 1, 7), fast(2 * (count + 1), 7);
+        ConvertBgrRowPortable(bytes.data() + 120, portable.data(), count);
+        // Two rows, the second stored before the first, as bottom-up rows are.
+        ConvertBgrRows(bytes.data() + 120, -120, fast.data(), count + 1, count, 2);
+        for (int i = 0; i < count; ++i) {
+            ASSERT_EQ(portable[i], word(120 + 3 * i)) << count << ":" << i;
+            ASSERT_EQ(fast[i], portable[i]) << count << ":" << i;
+            ASSERT_EQ(fast[count + 1 + i], word(3 * i)) << count << ":" << i;
+        }
+        EXPECT_EQ(portable[count], 7u);  // nothing written past the row
+        EXPECT_EQ(fast[count], 7u);
+    }
 }

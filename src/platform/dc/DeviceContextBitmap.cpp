@@ -1,36 +1,12 @@
 // Device-independent bitmaps: the saver's background picture is one 1:1 copy
-// per verse step, so this is a clipped row loop that turns blue-green-red
-// bytes into framebuffer words, four pixels per step.
+// per verse step, so this clips once and then converts whole row spans.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 
 #include "platform/dc/DeviceContext.h"
+#include "platform/dc/PixelRows.h"
 
-namespace {
-
-// b, g, r bytes to 0x00RRGGBB words.
-void ConvertRow(const std::uint8_t* source, std::uint32_t* target, std::int64_t count) {
-    std::int64_t i = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        // Twelve bytes hold four pixels: three word loads, four word stores.
-        for (; i + 4 <= count; i += 4, source += 12) {
-            std::uint32_t w[3];
-            std::memcpy(w, source, sizeof w);
-            target[i] = w[0] & 0xFFFFFFu;
-            target[i + 1] = (w[0] >> 24) | ((w[1] & 0xFFFFu) << 8);
-            target[i + 2] = (w[1] >> 16) | ((w[2] & 0xFFu) << 16);
-            target[i + 3] = w[2] >> 8;
-        }
-    }
-    for (; i < count; ++i, source += 3)
-        target[i] = std::uint32_t(source[0]) | (std::uint32_t(source[1]) << 8) | (std::uint32_t(source[2]) << 16);
-}
-
-}  // namespace
 
 int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
                        int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
@@ -67,11 +43,11 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     if (left >= right || top >= bottom)
         return 0;
 
-    const auto* bytes = static_cast<const std::uint8_t*>(bits);
-    for (std::int64_t row = top; row < bottom; ++row) {
-        const std::int64_t storedRow = bottomUp ? imageHeight - 1 - row : row;
-        ConvertRow(bytes + storedRow * stride + left * 3, target_.Row(int(row + dy)) + (left + dx), right - left);
-    }
+    // The first row copied and the step to the next, in bytes and in words.
+    const std::int64_t firstStoredRow = bottomUp ? imageHeight - 1 - top : top;
+    const auto* firstSource = static_cast<const std::uint8_t*>(bits) + firstStoredRow * stride + left * 3;
+    ConvertBgrRows(firstSource, bottomUp ? -stride : stride, target_.Row(int(top + dy)) + (left + dx),
+                   target_.Width(), right - left, bottom - top);
     MarkDirty(int(left + dx), int(top + dy), int(right + dx), int(bottom + dy));
     return static_cast<int>(bottom - top);
 }
