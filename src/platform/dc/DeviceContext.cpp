@@ -37,14 +37,6 @@ void CDC::FillBox(int left, int top, int right, int bottom, std::uint32_t pixel)
     MarkDirty(left, top, right, bottom);
 }
 
-BOOL CDC::SetPixelV(int x, int y, COLORREF color) {
-    if (x < 0 || y < 0 || x >= target_.Width() || y >= target_.Height())
-        return FALSE;
-    target_.Row(y)[x] = PixelFromColorRef(color);
-    MarkDirty(x, y, x + 1, y + 1);
-    return TRUE;
-}
-
 COLORREF CDC::SetTextColor(COLORREF color) { return std::exchange(textColor_, color); }
 
 COLORREF CDC::SetBkColor(COLORREF color) { return std::exchange(bkColor_, color); }
@@ -71,13 +63,13 @@ Font* CDC::CurrentFont() {
     return defaultFont_.get();
 }
 
-void CDC::MarkDirty(int left, int top, int right, int bottom) {
-    if (dirty_.left >= dirty_.right || dirty_.top >= dirty_.bottom) {
-        dirty_ = RECT{left, top, right, bottom};
-        return;
-    }
-    dirty_.left = std::min<LONG>(dirty_.left, left);
-    dirty_.top = std::min<LONG>(dirty_.top, top);
-    dirty_.right = std::max<LONG>(dirty_.right, right);
-    dirty_.bottom = std::max<LONG>(dirty_.bottom, bottom);
+RECT CDC::DirtyRect() const {
+    if (dirtyLeft_ >= dirtyRight_)
+        return RECT{};
+    return RECT{LONG(dirtyLeft_), LONG(dirtyTop_), LONG(dirtyRight_), LONG(dirtyBottom_)};
+}
+
+void CDC::ResetDirty() {
+    dirtyLeft_ = dirtyTop_ = INT64_MAX;
+    dirtyRight_ = dirtyBottom_ = INT64_MIN;
 }

@@ -46,8 +46,15 @@ public:
     // Fills [left, right) x [top, bottom); an empty or inverted rectangle fills
     // nothing. 0 without a rectangle or a created brush.
     int FillRect(const RECT* rect, CBrush* brush);
-    // FALSE outside the framebuffer.
-    BOOL SetPixelV(int x, int y, COLORREF color);
+    // FALSE outside the framebuffer. Inline: the verse shading sets tens of
+    // thousands of single pixels per step.
+    BOOL SetPixelV(int x, int y, COLORREF color) {
+        if (x < 0 || y < 0 || x >= target_.Width() || y >= target_.Height())
+            return FALSE;
+        target_.Row(y)[x] = PixelFromColorRef(color);
+        MarkDirty(x, y, x + 1, y + 1);
+        return TRUE;
+    }
 
     // Each returns the previous value. A mode other than TRANSPARENT or OPAQUE
     // is refused with 0.
@@ -79,8 +86,8 @@ public:
 
     // The union of the framebuffer area changed since construction or the
     // last ResetDirty; empty (all zero) when nothing changed.
-    RECT DirtyRect() const { return dirty_; }
-    void ResetDirty() { dirty_ = RECT{}; }
+    RECT DirtyRect() const;
+    void ResetDirty();
 
     Framebuffer& Target() { return target_; }
 
@@ -90,7 +97,12 @@ private:
     // Fills an already clipped, non-empty box.
     void FillBox(int left, int top, int right, int bottom, std::uint32_t pixel);
     void BlendGlyph(const GlyphImage& glyph, std::int64_t x, std::int64_t y, std::uint32_t pixel);
-    void MarkDirty(int left, int top, int right, int bottom);
+    void MarkDirty(int left, int top, int right, int bottom) {
+        dirtyLeft_ = left < dirtyLeft_ ? left : dirtyLeft_;
+        dirtyTop_ = top < dirtyTop_ ? top : dirtyTop_;
+        dirtyRight_ = right > dirtyRight_ ? right : dirtyRight_;
+        dirtyBottom_ = bottom > dirtyBottom_ ? bottom : dirtyBottom_;
+    }
 
     Framebuffer& target_;
     COLORREF textColor_ = RGB(0, 0, 0);
@@ -98,5 +110,11 @@ private:
     int bkMode_ = OPAQUE;
     CFont* font_ = nullptr;
     std::unique_ptr<Font> defaultFont_;
-    RECT dirty_{};
+    // The changed area, kept apart from RECT's 32-bit fields: pixel stores
+    // cannot alias 64-bit integers, so a run of SetPixelV calls keeps these in
+    // registers. Empty while left >= right.
+    std::int64_t dirtyLeft_ = INT64_MAX;
+    std::int64_t dirtyTop_ = INT64_MAX;
+    std::int64_t dirtyRight_ = INT64_MIN;
+    std::int64_t dirtyBottom_ = INT64_MIN;
 };
