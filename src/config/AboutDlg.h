@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/dialogs/Dialog.h"
+
+// "About Quorl Screen Saver": the saver's name, version and terms. Its
+// "Setup info!!!" button opens the More Stuff dialog. It has no OK or Cancel
+// button: Escape or the title bar's close button ends it.
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    void OnSetupInfo();
+};
+
+// "More Stuff...": how to extend the two line files of the verses.
+class CMoreStuffDlg : public CDialog {
+public:
+    explicit CMoreStuffDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,93 @@
+#include "config/ConfigDlg.h"
+
+#include "config/AboutDlg.h"
+#include "platform/dialogs/ColorPicker.h"
+#include "platform/dialogs/DataExchange.h"
+#include "platform/dialogs/FontPicker.h"
+#include "res/resource.h"
+
+#include <QDialog>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+// A font size is kept in whole points; the picker gives tenths.
+constexpr int kTenthsPerPoint = 10;
+}
+
+LONG FontHeightFromPoints(int points, int logPixelsY) {
+    // 64-bit, so that a hand-edited size cannot overflow the product.
+    const std::int64_t height = std::int64_t(points) * logPixelsY / -72;
+    return LONG(std::clamp<std::int64_t>(height, INT32_MIN, INT32_MAX));
+}
+
+CConfigDlg::CConfigDlg(QWidget* parent) : CDialog(IDD_CONFIG, parent) {
+    MapCommand(IDC_GIFBACKGROUNDS, [this] { OnGifBackgrounds(); });
+    MapCommand(IDC_FONT, [this] { OnFont(); });
+    MapCommand(IDC_FILLCOLOR, [this] { OnFillColor(); });
+    MapCommand(IDC_ABOUT, [this] { OnAbout(); });
+    MapCommand(IDC_BACKCOLOR, [this] { OnBackgroundColor(); });
+}
+
+BOOL CConfigDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    return TRUE;
+}
+
+void CConfigDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    // The members change only when both fields pass: an OK refused on the
+    // second field must not leave the first field's value behind, since the
+    // run stores the members after Cancel too.
+    int delay = m_nDelay;
+    int gifDelay = m_nGIFDelay;
+    DDX_Text(pDX, IDC_DELAY, delay);
+    DDV_MinMaxInt(pDX, delay, 0, 60);
+    DDX_Text(pDX, IDC_GIFDELAY, gifDelay);
+    DDV_MinMaxInt(pDX, gifDelay, 1, 60);
+    if (!pDX->Failed()) {
+        m_nDelay = delay;
+        m_nGIFDelay = gifDelay;
+    }
+}
+
+void CConfigDlg::OnFont() {
+    // The picker's size follows the resolution of the dialog's screen; with
+    // no window there is none to ask.
+    const QDialog* window = GetSafeHwnd();
+    if (!window)
+        return;
+    LOGFONT lf;
+    lf.lfHeight = FontHeightFromPoints(m_nFontSize, window->logicalDpiY());
+    SetFaceName(lf, m_strFontName);
+    lf.lfUnderline = FALSE;
+    lf.lfStrikeOut = FALSE;
+
+    CFontDialog dlg(&lf, CF_SCREENFONTS | CF_EFFECTS, nullptr, nullptr);
+    dlg.m_cf.rgbColors = m_clrFont;
+    if (dlg.DoModal() != IDOK)
+        return;
+    // Only face, size and colour are kept: the verse is always drawn
+    // upright, regular and without lines.
+    m_strFontName = dlg.GetFaceName();
+    m_nFontSize = dlg.GetSize() / kTenthsPerPoint;
+    m_clrFont = dlg.GetColor();
+}
+
+void CConfigDlg::OnFillColor() {
+    CColorDialog dlg(m_clrFill, 0, nullptr);
+    if (dlg.DoModal() == IDOK)
+        m_clrFill = dlg.GetColor();
+}
+
+void CConfigDlg::OnBackgroundColor() {
+    CColorDialog dlg(m_clrBack, 0, nullptr);
+    if (dlg.DoModal() == IDOK)
+        m_clrBack = dlg.GetColor();
+}
+
+void CConfigDlg::OnAbout() {
+    CAboutDlg dlg(nullptr);
+    dlg.DoModal();
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/WinTypes.h"
+
+class QWidget;
+
+struct CHOOSECOLOR {
+    COLORREF rgbResult = 0;  // initial colour, then the chosen one
+    DWORD Flags = 0;
+};
+
+// A colour picker that starts on a 0x00BBGGRR colour and gives one back.
+class CColorDialog {
+public:
+    explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, QWidget* parent = nullptr);
+
+    // IDOK or IDCANCEL; the colour changes only with IDOK.
+    int DoModal();
+    COLORREF GetColor() const { return m_cc.rgbResult; }
+
+    CHOOSECOLOR m_cc;
+
+private:
+    QWidget* m_pParentWnd;
+};

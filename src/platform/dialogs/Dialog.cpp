@@ -1,0 +1,159 @@
+#include "platform/dialogs/Dialog.h"
+
+#include "platform/dialogs/DataExchange.h"
+#include "platform/dialogs/DialogControls.h"
+#include "platform/dialogs/DialogUnits.h"
+#include "res/Resources.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+const char kControlIdProperty[] = "quorlControlId";
+}
+
+// The toolkit window of a CDialog: every way of dismissing it arrives at the
+// dialog as the Cancel command, as on the platform the dialogs come from.
+class DialogWindow : public QDialog {
+public:
+    DialogWindow(CDialog& owner, QWidget* parent) : QDialog(parent), m_owner(owner) {}
+    void reject() override { m_owner.OnCommand(IDCANCEL); }
+
+private:
+    CDialog& m_owner;
+};
+
+CDialog::CDialog(int templateId, QWidget* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() = default;
+
+void CDialog::MapCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
+
+void CDialog::OnCommand(int id) {
+    if (auto it = m_commands.find(id); it != m_commands.end()) {
+        it->second();
+        return;
+    }
+    if (id == IDOK)
+        OnOK();
+    else if (id == IDCANCEL)
+        OnCancel();
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return dx.Failed() ? FALSE : TRUE;
+}
+
+void CDialog::EndDialog(int result) {
+    m_nModalResult = result;
+    if (m_window)
+        m_window->done(result);
+}
+
+QWidget* CDialog::GetDlgItem(int id) const {
+    for (const auto& [controlId, control] : m_controls)
+        if (controlId == id)
+            return control;
+    return nullptr;
+}
+
+std::unique_ptr<QDialog> CDialog::Build(const DialogTemplate& t, QWidget* owner) {
+    auto window = std::make_unique<DialogWindow>(*this, owner);
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint);
+    window->setWindowTitle(QString::fromLatin1(t.caption));
+    const QFont font = MakeDialogFont(t.fontFace, t.fontPoints, ScreenLogPixelsY());
+    window->setFont(font);
+    const DialogBaseUnits units = BaseUnitsOf(font);
+    window->setFixedSize(MapDialogRect(units, 0, 0, t.cx, t.cy).size());
+
+    m_controls.clear();
+    QWidget* previousTabStop = nullptr;
+    for (const ControlTemplate& c : t.controls) {
+        QWidget* control = CreateControl(c, MapDialogRect(units, c.x, c.y, c.cx, c.cy), window.get());
+        control->setProperty(kControlIdProperty, c.id);
+        if (auto* button = qobject_cast<QPushButton*>(control))
+            QObject::connect(button, &QPushButton::clicked, window.get(), [this, id = c.id] { OnCommand(id); });
+        // The first control of a template lies on top of the later ones, so
+        // that a group box listed after the controls it frames stays below
+        // them.
+        control->lower();
+        if (c.style & WS_TABSTOP) {
+            if (previousTabStop)
+                QWidget::setTabOrder(previousTabStop, control);
+            previousTabStop = control;
+        }
+        m_controls.emplace_back(c.id, control);
+    }
+    return window;
+}
+
+int CDialog::DoModal() {
+    const DialogTemplate* dialogTemplate = FindDialogTemplate(m_nIDTemplate);
+    if (!dialogTemplate || !QApplication::instance())
+        return -1;
+    QWidget* owner = m_pParentWnd ? m_pParentWnd : QApplication::activeModalWidget();
+    m_nModalResult = -1;
+    m_window = Build(*dialogTemplate, owner);
+
+    if (OnInitDialog()) {
+        for (const auto& [id, control] : m_controls) {
+            if (control->focusPolicy() & Qt::TabFocus) {
+                control->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
+    // A dialog ended by its own OnInitDialog is never shown.
+    if (m_nModalResult == -1) {
+        CenterOver(*m_window, owner);
+        ReturnFocusTo returnFocus(owner);
+        // Without a window manager nothing gives a new window the keyboard;
+        // ask for it once the window is up.
+        QDialog* window = m_window.get();
+        QTimer::singleShot(0, window, [window] { window->activateWindow(); });
+        const int shownResult = window->exec();
+        if (m_nModalResult == -1)
+            m_nModalResult = shownResult;
+    }
+    const int result = m_nModalResult;
+    m_controls.clear();
+    m_window.reset();
+    return result;
+}
+
+int ControlId(const QWidget* control) {
+    if (!control)
+        return -1;
+    bool ok = false;
+    int id = control->property(kControlIdProperty).toInt(&ok);
+    return ok ? id : -1;
+}
+
+QWidget* FindControl(const QWidget* dialogWindow, int id) {
+    if (!dialogWindow)
+        return nullptr;
+    for (QWidget* child : dialogWindow->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (ControlId(child) == id)
+            return child;
+    return nullptr;
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include <QIcon>
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+struct ControlTemplate;
+
+// The toolkit widget for one control of a template, placed at `rect`
+// (pixels) inside `parent`. Controls with WS_TABSTOP take the focus by Tab
+// and click; statics, icons and group boxes never take it.
+QWidget* CreateControl(const ControlTemplate& control, const QRect& rect, QWidget* parent);
+
+// The icon resource `id` at both of its sizes; a null icon when missing.
+QIcon LoadIconResource(int id);
+
+// Centres a top-level `window` over `owner`, or over the primary screen
+// when there is no owner, keeping it on that screen.
+void CenterOver(QWidget& window, const QWidget* owner);
+
+// While a modal window runs over `owner`, and after: gives the keyboard back
+// to the owner when it ends. A window manager would; without one the owner
+// would be left without the focus.
+class ReturnFocusTo {
+public:
+    explicit ReturnFocusTo(QWidget* owner) : m_owner(owner) {}
+    ~ReturnFocusTo() {
+        if (m_owner && m_owner->isVisible())
+            m_owner->activateWindow();
+    }
+    ReturnFocusTo(const ReturnFocusTo&) = delete;
+    ReturnFocusTo& operator=(const ReturnFocusTo&) = delete;
+
+private:
+    QPointer<QWidget> m_owner;
+};

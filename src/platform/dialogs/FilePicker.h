@@ -1,0 +1,44 @@
+#pragma once
+#include "platform/WinTypes.h"
+
+#include <QStringList>
+
+#include <string>
+
+class QWidget;
+
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+
+struct OPENFILENAME {
+    DWORD Flags = 0;
+};
+
+// A file picker for opening or saving one file. The filter is given the
+// platform's way, pairs of description and patterns each ended by '|', the
+// list ended by one more ("GIF Files (*.gif)|*.gif||"). Patterns match
+// without regard to case, so "*.gif" also finds "PICTURE.GIF".
+class CFileDialog {
+public:
+    CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
+                const char* filter, QWidget* parent = nullptr);
+
+    // IDOK or IDCANCEL. With OFN_FILEMUSTEXIST only an existing file can be
+    // chosen.
+    int DoModal();
+    // The full path of the chosen file, as the file system spells it.
+    std::string GetPathName() const { return m_path; }
+
+    OPENFILENAME m_ofn;
+
+private:
+    BOOL m_bOpenFileDialog;
+    std::string m_fileName;
+    std::string m_filter;
+    QWidget* m_pParentWnd;
+    std::string m_path;
+};
+
+// The toolkit's name filters for a filter given the platform's way: the
+// description as it is when it already ends with its patterns in brackets,
+// else the description followed by them.
+QStringList NameFiltersFromFilter(const std::string& filter);

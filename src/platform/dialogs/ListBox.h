@@ -1,0 +1,38 @@
+#pragma once
+#include <string>
+
+class QListWidget;
+class QWidget;
+
+constexpr int LB_ERR = -1;
+
+// The list box operations of the platform over a list box control of a
+// dialog. Items keep their text byte for byte (file paths need not be valid
+// text); they are shown decoded as file names are. A sorted list box puts
+// each added item in its place alphabetically, ignoring the case of ASCII
+// letters; an item equal to others goes after them.
+class CListBox {
+public:
+    // `control` may be null or not a list box: the object is then invalid
+    // and every operation answers LB_ERR, 0 or nothing.
+    explicit CListBox(QWidget* control);
+
+    bool IsValid() const { return m_list != nullptr; }
+    int AddString(const std::string& text);  // the new item's index
+    int DeleteString(int index);             // items left, or LB_ERR for a bad index
+    int GetCount() const;
+    int GetCurSel() const;  // LB_ERR when nothing is selected
+    int SetCurSel(int index);
+    std::string GetText(int index) const;  // empty for a bad index
+    void ResetContent();
+
+    // Whether the list box control sorts what is added (its LBS_SORT style).
+    static void MarkSorted(QListWidget* list, bool sorted);
+
+private:
+    QListWidget* m_list;
+};
+
+// The order of a sorted list box: ASCII letters compared without case, all
+// other bytes by value.
+bool ListBoxLess(const std::string& a, const std::string& b);

@@ -1,0 +1,84 @@
+#pragma once
+// Helpers for driving modal dialogs from a test: a modal dialog runs its own
+// event loop, so the test's steps are queued to run inside it.
+#include "platform/dialogs/Dialog.h"
+#include "platform/dialogs/MessageBox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dialog_testing {
+
+// Runs `step` with the next modal window that opens above the one active
+// now (for instance, inside the DoModal called right after). The step must
+// close that window, or the DoModal that showed it never returns.
+inline void WhenModalOpens(std::function<void(QWidget*)> step, int timeoutMs = 10000) {
+    QWidget* below = QApplication::activeModalWidget();
+    auto* poll = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, below, step = std::move(step), timeoutMs] {
+        QWidget* top = QApplication::activeModalWidget();
+        const bool opened = top && top != below && top->isVisible();
+        if (!opened && clock->elapsed() < timeoutMs)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        delete clock;
+        if (!opened) {
+            ADD_FAILURE() << "no modal window opened";
+            return;
+        }
+        step(top);
+    });
+    poll->start(5);
+}
+
+inline QLineEdit* Edit(const QWidget* window, int id) { return qobject_cast<QLineEdit*>(FindControl(window, id)); }
+
+inline void Click(const QWidget* window, int id) {
+    auto* button = qobject_cast<QPushButton*>(FindControl(window, id));
+    ASSERT_NE(button, nullptr) << "button " << id;
+    button->click();
+}
+
+// Answers every message box with OK and keeps what it was shown.
+class MessageBoxLog {
+public:
+    struct Box {
+        std::string text;
+        std::string caption;
+        unsigned type;
+    };
+    MessageBoxLog() {
+        m_previous = SetMessageBoxHandler([this](QWidget*, const std::string& text, const std::string& caption,
+                                                 unsigned type) {
+            boxes.push_back({text, caption, type});
+            return int(IDOK);
+        });
+    }
+    ~MessageBoxLog() { SetMessageBoxHandler(std::move(m_previous)); }
+    MessageBoxLog(const MessageBoxLog&) = delete;
+    MessageBoxLog& operator=(const MessageBoxLog&) = delete;
+
+    std::vector<Box> boxes;
+
+private:
+    MessageBoxHandler m_previous;
+};
+
+// Tests that need the toolkit: the application exists (TestApplication.cpp).
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(QApplication::instance(), nullptr); }
+};
+
+}  // namespace dialog_testing

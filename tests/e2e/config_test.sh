@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# "quorl c" under a real X server: the configuration dialog shows, is worked
+# from the keyboard alone, and its settings reach the store.
+QUORL=$1
+WORK=$2
+source "$(dirname "$0")/lib.sh"
+e2e_start_xvfb 1024x768
+
+STORE="$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
+
+# e2e_wait_window NAME: the id of the first window called NAME.
+e2e_wait_window() {
+  local id
+  for _ in $(seq 200); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no window \"$1\""
+}
+
+# 1. The dialog shows, centred; Tab reaches the verse timer (OK, Cancel,
+#    Font..., GIF Backgrounds..., then the field); a typed delay and Enter
+#    store everything.
+"$QUORL" c >"$WORK/run1.log" 2>&1 &
+pid=$!
+E2E_PIDS+=($pid)
+e2e_wait_window "Quorl Configuration" >/dev/null
+sleep 0.5
+e2e_screenshot "$WORK/config.png"
+# The dialog's face, not the black root window, is in the screen's middle.
+[ "$(e2e_pixel "$WORK/config.png" 512 384)" != "0,0,0" ] || fail "no dialog in the middle of the screen"
+xdotool key Tab Tab Tab Tab
+xdotool type 7
+xdotool key Return
+e2e_wait_exit "$pid" 20 || fail "quorl c ended with status $?"
+[ -f "$STORE" ] || fail "no settings file after OK"
+for line in "Delay=7" "GIFDelay=15" "FontName=Courier New" "FontSize=25" "FontColor=16776960" \
+            "FillColor=0" "BackColor=0"; do
+  grep -qx "$line" "$STORE" || fail "\"$line\" missing from the store: $(cat "$STORE")"
+done
+
+# 2. An out-of-range delay is refused with a warning box titled with the
+#    program's name; Escape then cancels, and the typed delay is not kept.
+"$QUORL" c >"$WORK/run2.log" 2>&1 &
+pid=$!
+E2E_PIDS+=($pid)
+e2e_wait_window "Quorl Configuration" >/dev/null
+sleep 0.5
+xdotool key Tab Tab Tab Tab
+xdotool type 61
+xdotool key Return
+e2e_wait_window "quorl" >/dev/null
+e2e_screenshot "$WORK/refused.png"
+xdotool key Return   # closes the warning
+sleep 0.3
+xdotool key Escape   # cancels the dialog
+e2e_wait_exit "$pid" 20 || fail "quorl c ended with status $?"
+grep -qx "Delay=7" "$STORE" || fail "cancelled delay was stored: $(cat "$STORE")"
+
+echo "screenshot: $WORK/config.png"
