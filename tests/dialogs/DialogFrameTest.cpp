@@ -158,6 +158,23 @@ TEST_F(TemplateTest, TabVisitsTheTabStopsInTemplateOrderAndWraps) {
     }
 }
 
+TEST_F(TemplateTest, EnterWithoutADefaultButtonSendsOk) {
+    CDialog moreStuff(IDD_MORESTUFF);  // no buttons at all
+    WhenModalOpens([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
+    EXPECT_EQ(moreStuff.DoModal(), IDOK);
+
+    CDialog about(IDD_ABOUTBOX);  // the focused button is pressed instead
+    bool pressed = false;
+    WhenModalOpens([&](QWidget* w) {
+        QObject::connect(static_cast<QPushButton*>(FindControl(w, IDC_SETUPINFO)), &QPushButton::clicked,
+                         [&] { pressed = true; });
+        QTest::keyClick(w->focusWidget(), Qt::Key_Return);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(about.DoModal(), IDCANCEL);
+    EXPECT_TRUE(pressed);
+}
+
 TEST_F(TemplateTest, WindowAndControlsArePlacedInDialogUnitsOfTheDialogFont) {
     WithTemplate(IDD_CONFIG, [](QDialog* w) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Quorl Configuration"));

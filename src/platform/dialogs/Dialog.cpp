@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -14,14 +15,32 @@ namespace {
 const char kControlIdProperty[] = "quorlControlId";
 }
 
-// The toolkit window of a CDialog: every way of dismissing it arrives at the
-// dialog as the Cancel command, as on the platform the dialogs come from.
+// The toolkit window of a CDialog. Every way of dismissing it arrives at the
+// dialog as the Cancel command, and Enter with no default button to press
+// as the OK command, as on the platform the dialogs come from.
 class DialogWindow : public QDialog {
 public:
     DialogWindow(CDialog& owner, QWidget* parent) : QDialog(parent), m_owner(owner) {}
     void reject() override { m_owner.OnCommand(IDCANCEL); }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && !HasDefaultButton()) {
+            m_owner.OnCommand(IDOK);
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+
 private:
+    bool HasDefaultButton() const {
+        for (const QPushButton* button : findChildren<QPushButton*>())
+            if (button->isDefault() && button->isVisible())
+                return true;
+        return false;
+    }
+
     CDialog& m_owner;
 };
 
