@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -17,28 +18,35 @@
 
 namespace dialog_testing {
 
+// Polls that wait for a modal window; a test that ends with one still
+// waiting expected a window that never opened.
+inline std::vector<QPointer<QTimer>>& PendingPolls() {
+    static std::vector<QPointer<QTimer>> polls;
+    return polls;
+}
+
 // Runs `step` with the next modal window that opens above the one active
 // now (for instance, inside the DoModal called right after). The step must
 // close that window, or the DoModal that showed it never returns.
 inline void WhenModalOpens(std::function<void(QWidget*)> step, int timeoutMs = 10000) {
     QWidget* below = QApplication::activeModalWidget();
     auto* poll = new QTimer;
-    auto* clock = new QElapsedTimer;
-    clock->start();
+    QElapsedTimer clock;
+    clock.start();
     QObject::connect(poll, &QTimer::timeout, [poll, clock, below, step = std::move(step), timeoutMs] {
         QWidget* top = QApplication::activeModalWidget();
         const bool opened = top && top != below && top->isVisible();
-        if (!opened && clock->elapsed() < timeoutMs)
+        if (!opened && clock.elapsed() < timeoutMs)
             return;
         poll->stop();
         poll->deleteLater();
-        delete clock;
         if (!opened) {
             ADD_FAILURE() << "no modal window opened";
             return;
         }
         step(top);
     });
+    PendingPolls().emplace_back(poll);
     poll->start(5);
 }
 
@@ -79,6 +87,15 @@ private:
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(QApplication::instance(), nullptr); }
+    // A step left waiting must not run in the next test's windows.
+    void TearDown() override {
+        for (QPointer<QTimer>& poll : PendingPolls()) {
+            if (poll && poll->isActive())
+                ADD_FAILURE() << "a modal window the test waited for never opened";
+            delete poll.data();
+        }
+        PendingPolls().clear();
+    }
 };
 
 }  // namespace dialog_testing
