@@ -1,0 +1,63 @@
+#include "gif/GifLzw.h"
+
+GIFDecoderState gifDecoderState;
+
+bool GIFRefillBits(GifStream& stream) {
+    GIFDecoderState& s = gifDecoderState;
+    GIFLzwState& r = s.lzw;
+    s.bitBuffer[0] = s.bitBuffer[s.lastByteCount - 2];
+    s.bitBuffer[1] = s.bitBuffer[s.lastByteCount - 1];
+    int length = GIFReadSubBlock(stream, s.bitBuffer + 2);
+    if (length <= 0) {
+        r.dataExhausted = 1;
+        length = 0;
+    }
+    s.lastByteCount = 2 + length;
+    r.currentBit += 16 - r.lastBit;
+    r.lastBit = (2 + length) * 8;
+    // Only one sub-block is read per code, so sub-blocks shorter than their
+    // codes leave the reading position further and further behind the data.
+    // Well-formed files never get there; past the buffer, the image ends.
+    return r.currentBit + r.codeWidth <= kGifBitBufferBits;
+}
+
+void GIFResetEntries(int from, int to) {
+    GIFDecoderState& s = gifDecoderState;
+    for (int code = from; code < to; ++code) {
+        s.prefix[code] = 0;
+        s.suffix[code] = 0;
+    }
+}
+
+int GIFNextPixelInit(int codeSize) {
+    GIFDecoderState& s = gifDecoderState;
+    GIFLzwState& r = s.lzw;
+    // From 12 on, the clear code itself would lie beyond the 4096 entries.
+    if (codeSize > 11)
+        return kGifBrokenChain;
+    r.inputCodeSize = codeSize;
+    r.clearCode = 1 << codeSize;
+    r.endCode = r.clearCode + 1;
+    r.codeWidth = codeSize + 1;
+    r.widthThreshold = 2 * r.clearCode;
+    r.nextFreeCode = r.clearCode + 2;
+    r.firstRead = 1;
+    r.currentBit = 0;
+    r.lastBit = 0;
+    r.dataExhausted = 0;
+    // The two bytes carried into the first refill are never read (reading
+    // starts at bit 16 then); this only keeps them inside the buffer.
+    s.lastByteCount = 2;
+    // A literal's entry holds its own value, cut to 8 bits when the code
+    // size is above 8.
+    for (int code = 0; code < r.clearCode; ++code) {
+        const BYTE index = BYTE(code);
+        s.prefix[code] = 0;
+        s.suffix[code] = index;
+        s.length[code] = 1;
+        s.firstIndex[code] = index;
+        s.copyFrom[code] = s.palette + 3 * index;
+    }
+    GIFResetEntries(r.clearCode, kGifMaxCodes);
+    return 0;
+}

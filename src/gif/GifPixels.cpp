@@ -1,0 +1,236 @@
+// Pixel output: the strings of the expander as blue-green-red pixels at their
+// display positions.
+//
+// Every string an entry stands for has been written to the picture before:
+// an entry is the previous string followed by the first index of the next,
+// and those were written one after the other. So while the table is intact
+// a code's string is copied from where it was written, a few bytes with one
+// copy, rather than expanded index by index through its chain of prefixes.
+#include "gif/GifBlocks.h"
+#include "gif/GifLzw.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Where the next pixel goes. An interlaced image arrives in four passes:
+// rows 0, 8, 16, ...; then 4, 12, ...; then 2, 6, ...; then 1, 3, 5, ...
+// A plain image arrives top row first, and since its rows follow each other
+// in memory the whole picture is one run that strings can be written across.
+class PixelCursor {
+public:
+    PixelCursor(BYTE* picture, int width, int height, bool interlaced)
+        : picture_(picture), width_(width), height_(height), interlaced_(interlaced) {
+        next_ = picture;
+        runEnd_ = picture + std::size_t(3) * width * (interlaced ? 1 : height);
+    }
+
+    BYTE* Picture() const { return picture_; }
+    const BYTE* PictureEnd() const { return picture_ + std::size_t(3) * width_ * height_; }
+    BYTE* Next() const { return next_; }
+    // Pixels left in the current run.
+    int Room() const { return int((runEnd_ - next_) / 3); }
+
+    // Moves past `count` pixels written at Next() (at most Room()). False once
+    // the picture is complete.
+    bool Advance(int count) {
+        next_ += std::size_t(3) * count;
+        return next_ < runEnd_ || NextRow();
+    }
+
+    // Writes the pixel `bgr` to every pixel not reached yet.
+    void FillRest(const BYTE* bgr) {
+        do {
+            for (BYTE* p = next_; p < runEnd_; p += 3)
+                std::memcpy(p, bgr, 3);
+            next_ = runEnd_;
+        } while (NextRow());
+    }
+
+private:
+    bool NextRow() {
+        if (!interlaced_)
+            return false;
+        static constexpr int kPassStep[4] = {8, 8, 4, 2};
+        static constexpr int kPassStart[4] = {0, 4, 2, 1};
+        row_ += kPassStep[pass_];
+        // A pass whose first row is beyond the height is passed over at once.
+        while (row_ >= height_) {
+            if (++pass_ == 4)
+                return false;
+            row_ = kPassStart[pass_];
+        }
+        next_ = picture_ + std::size_t(3) * width_ * row_;
+        runEnd_ = next_ + std::size_t(3) * width_;
+        return true;
+    }
+
+    BYTE* const picture_;
+    const int width_;
+    const int height_;
+    const bool interlaced_;
+    int pass_ = 0;
+    int row_ = 0;
+    BYTE* next_;
+    BYTE* runEnd_;
+};
+
+void BuildPalette(const GIFColorTable& colors, BYTE* palette) {
+    for (int i = 0; i < 256; ++i) {
+        palette[3 * i] = colors.blue[i];
+        palette[3 * i + 1] = colors.green[i];
+        palette[3 * i + 2] = colors.red[i];
+    }
+}
+
+// Writes the `count` colour indices on the stack (the last one first) at the
+// cursor, across runs. False once the picture is complete.
+bool WriteStack(PixelCursor& cursor, int count, const BYTE* palette) {
+    const BYTE* const stack = gifDecoderState.stack;
+    while (count > 0) {
+        const int run = std::min(count, cursor.Room());
+        BYTE* out = cursor.Next();
+        for (const BYTE* index = stack + count; index != stack + count - run; out += 3)
+            std::memcpy(out, palette + 3 * *--index, 3);
+        count -= run;
+        if (!cursor.Advance(run))
+            return false;
+    }
+    return true;
+}
+
+// The rest of the image through the expander alone, one string at a time.
+void ExpandStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const BYTE* palette) {
+    for (;;) {
+        const int count = GIFNextPixel(stream, r);
+        if (count < 0 || !WriteStack(cursor, count, palette))
+            return;
+        // Past the end of the data every code is 0, a string of one index 0.
+        if (r.dataExhausted) {
+            cursor.FillRest(palette);
+            return;
+        }
+    }
+}
+
+// Most strings are a few pixels long. Those of up to 5 pixels are copied as
+// 16 bytes in one go, when the run has room for them: the bytes beyond the
+// string are overwritten by the strings that follow, or cleared when the
+// image ends before them.
+constexpr int kBlockBytes = 16;
+constexpr int kBlockPixels = kBlockBytes / 3;
+
+void CopyBlock(BYTE* out, const BYTE* from) {
+    BYTE block[kBlockBytes];
+    std::memcpy(block, from, kBlockBytes);
+    std::memcpy(out, block, kBlockBytes);
+}
+
+// Clears what CopyBlock may have written beyond the last string.
+void ClearBlockTail(const PixelCursor& cursor) {
+    const int room = std::min(cursor.Room(), kBlockPixels);
+    std::memset(cursor.Next(), 0, std::size_t(3) * room);
+}
+
+// Decodes while the table is intact, copying strings from the picture.
+// Returns true when a code above the next free one has made the table's
+// strings depend on entries not made yet: the rest of the image is then left
+// to ExpandStrings.
+bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const BYTE* palette) {
+    const GIFDecoderState& s = gifDecoderState;
+    // Entries made from strings this close to the picture's end are expanded
+    // rather than copied, so that a block copy never reads past the picture.
+    const BYTE* const pictureEnd = cursor.PictureEnd();
+    // Where the last string starts, and whether the next one follows it in
+    // the same run (then the entry the next code makes lies there too).
+    const BYTE* lastStart = nullptr;
+    bool lastContinues = false;
+    auto writeStack = [&](int count) {
+        lastStart = cursor.Next();
+        lastContinues = count < cursor.Room();
+        return WriteStack(cursor, count, palette);
+    };
+    // Every way out clears what block copies left beyond the last string.
+    auto finish = [&](bool handOver) {
+        ClearBlockTail(cursor);
+        return handOver;
+    };
+
+    const int first = GIFNextPixel(stream, r);
+    if (first < 0 || !writeStack(first))
+        return false;
+    for (;;) {
+        if (r.dataExhausted) {
+            cursor.FillRest(palette);
+            return false;
+        }
+        const int code = GIFNextCode(stream, r);
+        if (unsigned(code) > unsigned(r.nextFreeCode) || unsigned(code - r.clearCode) < 2) {
+            // Rare codes: a clear code, the end of the data, or a code above
+            // the next free one, after which the table is no longer intact.
+            if (code < 0 || code == r.endCode)
+                return finish(false);
+            const bool intact = code == r.clearCode;
+            const int count = intact ? GIFRestartTable(stream, r) : GIFExpandCode(stream, r, code);
+            if (count < 0 || !writeStack(count))
+                return finish(false);
+            if (!intact)
+                return finish(true);
+            continue;
+        }
+
+        BYTE* const out = cursor.Next();
+        const int room = cursor.Room();
+        const bool madeNow = code == r.nextFreeCode;
+        const int firstIndex = madeNow ? r.firstByte : s.firstIndex[code];
+        GIFAddEntry(r, firstIndex, lastContinues && pictureEnd - lastStart >= kBlockBytes ? lastStart : nullptr);
+        r.firstByte = firstIndex;
+        r.previousCode = code;
+        const int length = s.length[code];
+        r.previousLength = length;
+        const BYTE* const from = s.copyFrom[code];
+        const std::size_t head = std::size_t(3) * (length - 1);
+        if (from && length <= kBlockPixels && room > kBlockPixels) {
+            CopyBlock(out, from);
+            // The entry made now is the last string and its own first pixel,
+            // which lies where the copy goes: take that pixel once written.
+            if (madeNow)
+                std::memcpy(out + head, out, 3);
+        } else if (from && length <= room) {
+            std::memcpy(out, from, head);
+            std::memcpy(out + head, from + head, 3);
+        } else {
+            // Not in one piece in the picture, or not fitting the row.
+            const int count = GIFExpandChain(r, code, 0);
+            if (count < 0 || !writeStack(count))
+                return finish(false);
+            continue;
+        }
+        lastStart = out;
+        lastContinues = length < room;
+        if (!cursor.Advance(length))
+            return false;
+    }
+}
+
+}  // namespace
+
+int GIFReadImage(GifStream& stream, BYTE* picture, int width, int height, const GIFColorTable& colors,
+                 bool interlaced) {
+    const int codeSize = stream.ReadByte();
+    if (codeSize < 0)
+        return 0;
+    if (GIFNextPixelInit(codeSize) < 0)
+        return 1;
+    GIFDecoderState& s = gifDecoderState;
+    BuildPalette(colors, s.palette);
+    PixelCursor cursor(picture, width, height, interlaced);
+    // A local copy of the counters, which the compiler can keep in registers:
+    // the record itself could be changed by any byte stored in the picture.
+    GIFLzwState r = s.lzw;
+    if (CopyStrings(stream, r, cursor, s.palette))
+        ExpandStrings(stream, r, cursor, s.palette);
+    s.lzw = r;
+    return 1;
+}

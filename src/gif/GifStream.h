@@ -1,0 +1,47 @@
+#pragma once
+// Sequential reading of a GIF file through a caller-owned buffer, many bytes
+// at a time, with the results of reading it a few bytes at a time through the
+// runtime's buffered stream: every read either gets all the bytes it asked for
+// or fails, and once a read has failed the file is used up.
+#include "platform/WinTypes.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+
+class GifStream {
+public:
+    // `file` must stay open while the stream is used; the stream does not own it.
+    GifStream(std::FILE* file, BYTE* buffer, std::size_t capacity);
+    GifStream(const GifStream&) = delete;
+    GifStream& operator=(const GifStream&) = delete;
+
+    // Reads `count` bytes (at most the buffer's capacity) into `out`. When fewer
+    // are left, stores nothing, consumes the rest of the file and returns false.
+    bool Read(BYTE* out, std::size_t count) {
+        if (std::size_t(end_ - next_) >= count) {
+            std::memcpy(out, next_, count);
+            next_ += count;
+            return true;
+        }
+        return ReadSlow(out, count);
+    }
+
+    // The next byte, or -1 at the end of the file.
+    int ReadByte() {
+        if (next_ < end_)
+            return *next_++;
+        BYTE byte = 0;
+        return ReadSlow(&byte, 1) ? byte : -1;
+    }
+
+private:
+    bool ReadSlow(BYTE* out, std::size_t count);
+
+    std::FILE* file_;
+    BYTE* buffer_;
+    std::size_t capacity_;
+    const BYTE* next_;
+    const BYTE* end_;
+    bool atEnd_ = false;
+};
