@@ -10,7 +10,10 @@ public:
     ~MemoryWindowHost() override { Destroy(); }
 
     Framebuffer& Pixels() override { return m_pixels; }
-    void Show(const RECT&) override { ++m_system.showCount; }
+    void Show(const RECT&) override {
+        ++m_system.showCount;
+        m_system.log.push_back("Show");
+    }
     UINT SetTimer(UINT id, UINT elapse) override {
         m_system.log.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(elapse));
         if (m_system.refuseTimers)
@@ -61,6 +64,8 @@ void MemoryWindowSystem::DeliverPosted() {
 
 std::unique_ptr<IWindowHost> MemoryWindowSystem::CreateHost(CWnd& wnd, DWORD exStyle_, DWORD style_,
                                                             const RECT& rect, HWND parent_) {
+    if (parent_ != 0 && !foreignWindows.count(parent_))
+        return nullptr;  // a child of something that is not a window
     window = &wnd;
     exStyle = exStyle_;
     style = style_;

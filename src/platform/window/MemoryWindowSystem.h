@@ -33,7 +33,7 @@ public:
     RECT createRect{};
     HWND parent = 0;
     std::map<UINT, UINT> timers;   // running timers: identifier -> period in ms
-    std::vector<std::string> log;  // "SetTimer 1 5000", "KillTimer 1", "Destroy", "Quit 0", ...
+    std::vector<std::string> log;  // "Show", "SetTimer 1 5000", "KillTimer 1", "Destroy", "Quit 0", ...
     std::deque<Message> posted;    // messages waiting for DeliverPosted
     std::optional<int> quitCode;
     int showCount = 0;

@@ -54,6 +54,8 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char*, const char*, DWORD style, int x,
                     HWND parent, UINT, void*) {
     if (!g_windowSystem || m_host)
         return FALSE;
+    if ((style & WS_CHILD) && parent == 0)
+        return FALSE;  // a child window needs a parent
     const RECT rect{x, y, LONG(std::int64_t(x) + width), LONG(std::int64_t(y) + height)};
     m_host = g_windowSystem->CreateHost(*this, exStyle, style, rect, parent);
     if (!m_host)

@@ -1,0 +1,135 @@
+#include "saver/SaverWnd.h"
+
+#include "gif/GifDecoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Fills `rect` less the part that `hole` covers (up to four bands).
+void FillAround(CDC& dc, const RECT& rect, const RECT& hole, CBrush& brush) {
+    const RECT inner{std::max(rect.left, hole.left), std::max(rect.top, hole.top),
+                     std::min(rect.right, hole.right), std::min(rect.bottom, hole.bottom)};
+    if (inner.left >= inner.right || inner.top >= inner.bottom) {
+        dc.FillRect(&rect, &brush);
+        return;
+    }
+    const RECT bands[4] = {
+        {rect.left, rect.top, rect.right, inner.top},
+        {rect.left, inner.bottom, rect.right, rect.bottom},
+        {rect.left, inner.top, inner.left, inner.bottom},
+        {inner.right, inner.top, rect.right, inner.bottom},
+    };
+    for (const RECT& band : bands)
+        dc.FillRect(&band, &brush);
+}
+
+}  // namespace
+
+std::unique_ptr<BYTE[]> CSaverWnd::GIFRead(std::string path, int& width, int& height) {
+    return ::GIFRead(std::move(path), width, height, m_strGIFError);
+}
+
+void CSaverWnd::NextPicture() {
+    m_pPictureBits.reset();
+    if (m_astrPictureFiles.empty())
+        return;
+    if (m_nNextPicture < 0 || std::size_t(m_nNextPicture) >= m_astrPictureFiles.size())
+        m_nNextPicture = 0;
+    m_strPictureFile = m_astrPictureFiles[std::size_t(m_nNextPicture)];
+    LoadPicture();
+    // The turn passes whether or not the picture could be read: a bad file
+    // shows black for its turn and is tried again at its next one.
+    if (std::size_t(++m_nNextPicture) >= m_astrPictureFiles.size())
+        m_nNextPicture = 0;
+    m_bFillBackground = TRUE;
+}
+
+void CSaverWnd::LoadPicture() {
+    int width = 0, height = 0;
+    std::unique_ptr<BYTE[]> decoded = GIFRead(m_strPictureFile, width, height);
+    if (!decoded || !FlipPictureRows(decoded.get(), width, height)) {
+        m_pPictureBits.reset();
+        return;
+    }
+    int stride = 0;
+    m_pPictureBits = PadPictureRows(decoded.get(), width, height, stride);
+    if (m_pPictureBits) {
+        m_nPictureWidth = width;
+        m_nPictureHeight = height;
+    }
+}
+
+// Top row first becomes bottom row first, as a bottom-up bitmap wants.
+BOOL CSaverWnd::FlipPictureRows(BYTE* pixels, int width, int height) {
+    if (!pixels || width <= 0 || height <= 0)
+        return FALSE;
+    const std::size_t rowLength = std::size_t(width) * 3;
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(pixels + std::size_t(top) * rowLength, pixels + std::size_t(top + 1) * rowLength,
+                         pixels + std::size_t(bottom) * rowLength);
+    return TRUE;
+}
+
+// Rows of width * 3 bytes become rows padded to a multiple of 4 bytes.
+std::unique_ptr<BYTE[]> CSaverWnd::PadPictureRows(const BYTE* pixels, int width, int height, int& stride) {
+    if (!pixels || width <= 0 || height <= 0)
+        return nullptr;
+    const std::size_t padded = ((std::size_t(width) * 24 + 31) / 32) * 4;
+    const std::size_t rowLength = std::size_t(width) * 3;
+    // Zeroed, so the filler bytes hold no stale memory.
+    std::unique_ptr<BYTE[]> rows(new (std::nothrow) BYTE[padded * std::size_t(height)]());
+    if (!rows)
+        return nullptr;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(rows.get() + std::size_t(y) * padded, pixels + std::size_t(y) * rowLength, rowLength);
+    stride = int(padded);
+    return rows;
+}
+
+// The background of a verse step. What reaches the screen is: the picture
+// centred at 1:1; around it the back colour on the first step after a new
+// picture and black on later ones, except the previous verse's box, which
+// is cleared with the back colour; black everywhere without a picture. Each
+// area is filled once, with its final colour, and the framebuffer is shown
+// when the step is done, so no intermediate black flashes.
+void CSaverWnd::PaintBackground(RECT area) {
+    RECT client;
+    GetClientRect(&client);
+    CClientDC dc(this);
+    if (!dc.IsValid())
+        return;
+    CBrush black;
+    black.CreateSolidBrush(RGB(0, 0, 0));
+    if (!m_pPictureBits) {
+        dc->FillRect(&client, &black);
+        return;
+    }
+
+    // Halved by an arithmetic shift: rounds down, also for negative offsets.
+    const LONG x = LONG((std::int64_t(area.right) - area.left - m_nPictureWidth) >> 1);
+    const LONG y = LONG((std::int64_t(area.bottom) - area.top - m_nPictureHeight) >> 1);
+    const RECT picture{x, y, LONG(std::int64_t(x) + m_nPictureWidth), LONG(std::int64_t(y) + m_nPictureHeight)};
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = 40;
+    info.bmiHeader.biWidth = m_nPictureWidth;
+    info.bmiHeader.biHeight = m_nPictureHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    CBrush back;
+    back.CreateSolidBrush(m_backColor);
+    if (m_bFillBackground) {
+        m_bFillBackground = FALSE;
+        FillAround(*dc, client, picture, back);
+    } else {
+        FillAround(*dc, client, picture, black);
+    }
+    FillAround(*dc, m_verseRect, picture, back);
+    dc->StretchDIBits(x, y, m_nPictureWidth, m_nPictureHeight, 0, 0, m_nPictureWidth, m_nPictureHeight,
+                      m_pPictureBits.get(), &info, DIB_RGB_COLORS, SRCCOPY);
+}

@@ -1,0 +1,78 @@
+#include "saver/SaverWnd.h"
+
+#include "config/GifListFile.h"
+#include "config/SaverSettings.h"
+
+#include <new>
+
+namespace {
+// Both saver windows share one private window class; on this platform the
+// class is only a name, and the blank pointer is set by the window host.
+const char kClassName[] = "QuorlSaverWindow";
+}  // namespace
+
+CSaverWnd::CSaverWnd(BOOL autoDelete) : m_bAutoDelete(autoDelete) {}
+
+CSaverWnd::~CSaverWnd() {
+    if (m_pVerseBook) {
+        m_pVerseBook->FreeLines();
+        m_pVerseBook.reset();
+    }
+    m_pPictureBits.reset();
+}
+
+BOOL CSaverWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent, UINT, void*) {
+    return CreateEx(exStyle, kClassName, "", style, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : 0, 0, nullptr);
+}
+
+BOOL CSaverWnd::DestroyWindow() { return CWnd::DestroyWindow(); }
+
+void CSaverWnd::PostNcDestroy() {
+    if (m_bAutoDelete)
+        delete this;
+}
+
+void CSaverWnd::SetSystemDir(std::string path) { m_systemDir = std::move(path); }
+
+void CSaverWnd::OnSize(UINT type, int cx, int cy) { CWnd::OnSize(type, cx, cy); }
+
+int CSaverWnd::OnCreate(void* createStruct) { return CWnd::OnCreate(createStruct) == -1 ? -1 : 0; }
+
+// The drawing set-up, on the first paint; later paints draw nothing.
+void CSaverWnd::OnPaint() {
+    CPaintDC paint(this);
+    if (!m_bSetupPending)
+        return;
+    m_bSetupPending = FALSE;
+
+    m_pVerseBook.reset(new (std::nothrow) CVerseBook(m_systemDir));
+    LoadSettings();
+
+    CClientDC dc(this);
+    RECT client;
+    GetClientRect(&client);
+    CBrush back;
+    back.CreateSolidBrush(m_backColor);
+    if (dc.IsValid())
+        dc->FillRect(&client, &back);
+
+    NextPicture();
+
+    // The size is the height of the character cell in pixels, as stored:
+    // no conversion from points.
+    m_bFontOk = m_font.Attach(CreateFontA(m_fontSize, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0x30, m_fontName.c_str()));
+}
+
+void CSaverWnd::LoadSettings() {
+    SaverSettings settings;
+    ReadSettings(settings);
+    m_fontName = settings.FontName;
+    m_fontSize = settings.FontSize;
+    m_fontColor = settings.FontColor;
+    m_fillColor = settings.FillColor;
+    m_backColor = settings.BackColor;
+    m_delay = settings.Delay;
+    m_gifDelay = settings.GIFDelay;
+    ReadGifList(m_astrPictureFiles);
+}

@@ -1,0 +1,70 @@
+#pragma once
+// The drawing window: it holds everything drawing needs (the settings, the
+// verse font, the verse book, the picture list and the current picture) and
+// draws the verse over the background picture. The preview is a plain
+// CSaverWnd; CFullScreenWnd runs the saver proper.
+#include "platform/dc/DeviceContext.h"
+#include "platform/dc/Font.h"
+#include "platform/window/Wnd.h"
+#include "verse/VerseBook.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CSaverWnd : public CWnd {
+public:
+    explicit CSaverWnd(BOOL autoDelete);
+    ~CSaverWnd() override;
+
+    virtual BOOL Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent, UINT id, void* context);
+    BOOL DestroyWindow() override;
+    void SetSystemDir(std::string path);
+
+    // The verse step: a new verse over a freshly painted background.
+    void NewVerse();
+    // The picture step: the next picture of the list, shown by the next verse.
+    void NextPicture();
+
+    // Drawing helpers that need no window state.
+    static BOOL FlipPictureRows(BYTE* pixels, int width, int height);
+    static std::unique_ptr<BYTE[]> PadPictureRows(const BYTE* pixels, int width, int height, int& stride);
+
+protected:
+    void OnPaint() override;
+    void OnSize(UINT type, int cx, int cy) override;
+    int OnCreate(void* createStruct) override;
+    void PostNcDestroy() override;
+
+    void LoadSettings();
+    void DrawVerse(std::string first, std::string second, std::string third, const RECT& client);
+    void ShadeRect(int left, int top, int right, int bottom, CDC& dc, COLORREF color);
+    void LoadPicture();
+    void PaintBackground(RECT area);
+    std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height);
+
+public:
+    // Members in their order of declaration; tests read them.
+    BOOL m_bSetupPending = TRUE;
+    COLORREF m_fillColor = 0;
+    COLORREF m_fontColor = 0;
+    COLORREF m_backColor = 0;
+    BOOL m_bFontOk = FALSE;
+    CFont m_font;
+    std::string m_fontName;
+    int m_fontSize = 0;
+    int m_delay = 0;
+    int m_gifDelay = 0;
+    std::string m_strPictureFile;
+    std::vector<std::string> m_astrPictureFiles;
+    int m_nNextPicture = 0;
+    std::unique_ptr<BYTE[]> m_pPictureBits;
+    BOOL m_bFillBackground = TRUE;
+    int m_nPictureWidth = 0;
+    int m_nPictureHeight = 0;
+    RECT m_verseRect{};
+    std::string m_strGIFError;
+    std::string m_systemDir;
+    std::unique_ptr<CVerseBook> m_pVerseBook;
+    BOOL m_bAutoDelete;
+};

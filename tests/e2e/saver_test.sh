@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The real saver under Xvfb: full screen with the picture centred and the
+# verse box where it belongs, ending at a key with status 0; switches that
+# match nothing; the preview inside another program's window.
+QUORL=$1 WORK=$2
+source "$(dirname "$0")/lib.sh"
+e2e_start_xvfb 1024x768
+
+sys="$QUORL_WINDOWS_DIR/system"
+# Ten-, twenty- and ten-character lines: the box is 372..651 x 361..455.
+printf 'aaaaaaaaaa\r\nbbbbbbbbbb\r\ncccccccccc\r\ndddddddddd\r\n' >"$sys/fives.txt"
+printf 'eeeeeeeeeeeeeeeeeeee\r\nffffffffffffffffffff\r\n' >"$sys/sevens.txt"
+cp "$QUORL_SOURCE_DIR/data/dusk.gif" "$sys/"
+printf 'dusk.gif\r\n' >"$sys/GIFList.txt"
+mkdir -p "$XDG_CONFIG_HOME/Zovex Screen Savers"
+printf '[quorl]\nFillColor=255\nBackColor=65280\n' >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
+
+echo "- full screen: picture centred, verse box shaded"
+"$QUORL" s >"$WORK/saver.log" 2>&1 &
+pid=$!
+sleep 2
+e2e_screenshot "$WORK/saver.png"
+kill -0 "$pid" 2>/dev/null || fail "the saver ended by itself"
+want=$(convert "$QUORL_SOURCE_DIR/data/dusk.gif" -format "%[fx:int(255*p{5,5}.r)],%[fx:int(255*p{5,5}.g)],%[fx:int(255*p{5,5}.b)]" info:)
+# An 800 x 600 picture in 1024 x 768 sits at (112, 84).
+[ "$(e2e_pixel "$WORK/saver.png" 117 89)" = "$want" ] || fail "picture not at (112, 84): $(e2e_pixel "$WORK/saver.png" 117 89) != $want"
+[ "$(e2e_pixel "$WORK/saver.png" 111 89)" = "0,255,0" ] || fail "back colour not around the new picture"
+[ "$(e2e_pixel "$WORK/saver.png" 372 361)" = "255,0,0" ] || fail "box corner not shaded"
+[ "$(e2e_pixel "$WORK/saver.png" 650 455)" = "255,0,0" ] || fail "box corner not shaded"
+[ "$(e2e_pixel "$WORK/saver.png" 652 361)" != "255,0,0" ] || fail "shading beyond the box"
+
+echo "- a key ends it with status 0 within a second"
+xdotool key a
+e2e_wait_exit "$pid" 1 || fail "status $? after a key"
+
+echo "- a move away from the first position ends it"
+"$QUORL" s >>"$WORK/saver.log" 2>&1 &
+pid=$!
+sleep 1.5
+xdotool mousemove 300 300
+sleep 0.3
+xdotool mousemove 301 300
+e2e_wait_exit "$pid" 2 || fail "status $? after moving"
+
+echo "- switches that match nothing end at once"
+for arg in //s save /c:1234; do
+  "$QUORL" "$arg" &
+  e2e_wait_exit $! 5 || fail "'$arg' ended with status $?"
+done
+
+echo "- the preview draws the back colour inside its parent"
+xlogo -geometry 300x200+600+50 &
+E2E_PIDS+=($!)
+parent=""
+for _ in $(seq 50); do
+  parent=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$parent" ] && break
+  sleep 0.1
+done
+[ -n "$parent" ] || fail "no xlogo window"
+"$QUORL" p "$((parent))" >"$WORK/preview.log" 2>&1 &
+pid=$!
+sleep 1.5
+e2e_screenshot "$WORK/preview.png"
+kill -0 "$pid" 2>/dev/null || fail "the preview ended by itself"
+[ "$(e2e_pixel "$WORK/preview.png" 750 150)" = "0,255,0" ] || fail "preview not drawn: $(e2e_pixel "$WORK/preview.png" 750 150)"
+[ "$(e2e_pixel "$WORK/preview.png" 20 20)" != "0,255,0" ] || fail "preview outside its parent"
+echo "- closing the parent ends the preview"
+kill "${E2E_PIDS[-1]}"
+e2e_wait_exit "$pid" 5 || fail "preview status $? after its parent closed"
+
+echo "- a preview handle that is no window ends quietly with a failure"
+status=0
+"$QUORL" p 12345 >"$WORK/bad-preview.log" 2>&1 & pid=$!
+e2e_wait_exit "$pid" 5 || status=$?
+[ "$status" -ne 0 ] || fail "p 12345 reported success"
+echo "PASS"
