@@ -15,8 +15,9 @@ int GIFSkipExtension(GifStream& stream, int label);
 // or -1 when the file ends first (then nothing is stored).
 int GIFReadSubBlock(GifStream& stream, BYTE* buffer);
 
-// Decodes the image data into `picture` (zeroed, width * height * 3 bytes,
-// width and height above 0) with the colours of `colors`. Returns 0 only when
-// the data cannot be started; damaged data ends the picture early instead.
+// Decodes the image data into `picture` (width * height * 3 bytes, width and
+// height above 0) with the colours of `colors`, and makes the pixels the data
+// does not reach black. Returns 0 only when the data cannot be started;
+// damaged data ends the picture early instead.
 int GIFReadImage(GifStream& stream, BYTE* picture, int width, int height, const GIFColorTable& colors,
                  bool interlaced);

@@ -119,8 +119,9 @@ std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height, std::
     const std::size_t pixels = std::size_t(imageWidth) * std::size_t(imageHeight);
     if (pixels > kMaxPixels)
         return fail("Out of Memory in GIFRead");
-    // Zeroed, so that pixels the data never reaches are black.
-    std::unique_ptr<BYTE[]> picture(new (std::nothrow) BYTE[pixels * 3]());
+    // Not cleared here: GIFReadImage writes every pixel, black where the data
+    // ends early.
+    std::unique_ptr<BYTE[]> picture(new (std::nothrow) BYTE[pixels * 3]);
     if (!picture)
         return fail("Out of Memory in GIFRead");
 

@@ -50,7 +50,7 @@ public:
 
 private:
     bool NextRow() {
-        if (!interlaced_)
+        if (!interlaced_ || pass_ == 4)
             return false;
         static constexpr int kPassStep[4] = {8, 8, 4, 2};
         static constexpr int kPassStart[4] = {0, 4, 2, 1};
@@ -116,8 +116,8 @@ void ExpandStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const
 
 // Most strings are a few pixels long. Those of up to 5 pixels are copied as
 // 16 bytes in one go, when the run has room for them: the bytes beyond the
-// string are overwritten by the strings that follow, or cleared when the
-// image ends before them.
+// string are overwritten by the strings that follow, or made black with the
+// rest of the picture when the image ends before them.
 constexpr int kBlockBytes = 16;
 constexpr int kBlockPixels = kBlockBytes / 3;
 
@@ -125,12 +125,6 @@ void CopyBlock(BYTE* out, const BYTE* from) {
     BYTE block[kBlockBytes];
     std::memcpy(block, from, kBlockBytes);
     std::memcpy(out, block, kBlockBytes);
-}
-
-// Clears what CopyBlock may have written beyond the last string.
-void ClearBlockTail(const PixelCursor& cursor) {
-    const int room = std::min(cursor.Room(), kBlockPixels);
-    std::memset(cursor.Next(), 0, std::size_t(3) * room);
 }
 
 // Decodes while the table is intact, copying strings from the picture.
@@ -151,11 +145,6 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
         lastContinues = count < cursor.Room();
         return WriteStack(cursor, count, palette);
     };
-    // Every way out clears what block copies left beyond the last string.
-    auto finish = [&](bool handOver) {
-        ClearBlockTail(cursor);
-        return handOver;
-    };
 
     const int first = GIFNextPixel(stream, r);
     if (first < 0 || !writeStack(first))
@@ -170,13 +159,13 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
             // Rare codes: a clear code, the end of the data, or a code above
             // the next free one, after which the table is no longer intact.
             if (code < 0 || code == r.endCode)
-                return finish(false);
+                return false;
             const bool intact = code == r.clearCode;
             const int count = intact ? GIFRestartTable(stream, r) : GIFExpandCode(stream, r, code);
             if (count < 0 || !writeStack(count))
-                return finish(false);
+                return false;
             if (!intact)
-                return finish(true);
+                return true;
             continue;
         }
 
@@ -204,7 +193,7 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
             // Not in one piece in the picture, or not fitting the row.
             const int count = GIFExpandChain(r, code, 0);
             if (count < 0 || !writeStack(count))
-                return finish(false);
+                return false;
             continue;
         }
         lastStart = out;
@@ -221,16 +210,21 @@ int GIFReadImage(GifStream& stream, BYTE* picture, int width, int height, const 
     const int codeSize = stream.ReadByte();
     if (codeSize < 0)
         return 0;
-    if (GIFNextPixelInit(codeSize) < 0)
-        return 1;
-    GIFDecoderState& s = gifDecoderState;
-    BuildPalette(colors, s.palette);
     PixelCursor cursor(picture, width, height, interlaced);
-    // A local copy of the counters, which the compiler can keep in registers:
-    // the record itself could be changed by any byte stored in the picture.
-    GIFLzwState r = s.lzw;
-    if (CopyStrings(stream, r, cursor, s.palette))
-        ExpandStrings(stream, r, cursor, s.palette);
-    s.lzw = r;
+    GIFDecoderState& s = gifDecoderState;
+    if (GIFNextPixelInit(codeSize) == 0) {
+        BuildPalette(colors, s.palette);
+        // A local copy of the counters, which the compiler can keep in
+        // registers: the record could be changed by any byte stored in the
+        // picture.
+        GIFLzwState r = s.lzw;
+        if (CopyStrings(stream, r, cursor, s.palette))
+            ExpandStrings(stream, r, cursor, s.palette);
+        s.lzw = r;
+    }
+    // The picture is not cleared beforehand: the pixels the data did not
+    // reach are made black now, which costs nothing for a complete image.
+    static constexpr BYTE kBlack[3] = {0, 0, 0};
+    cursor.FillRest(kBlack);
     return 1;
 }
