@@ -1,6 +1,9 @@
 // One verse step of the saver (background with a full-screen picture, the
 // shaded box, three lines of text) drawn into the framebuffer, against one
-// plain fill of the same framebuffer with memset.
+// plain fill of the same framebuffer with memset: the first step after a new
+// picture, which paints the whole picture, and a later step on the same
+// picture, which repaints only what the last verse covered.
+#include "GifTestFiles.h"
 #include "config/GifListFile.h"
 #include "config/SaverSettings.h"
 #include "platform/Profile.h"
@@ -14,7 +17,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 namespace {
 
@@ -30,21 +32,17 @@ struct Saver {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.string()));
         SetRegistryKey("Zovex Screen Savers");
         SetProfileAppName("quorl-bench");
+        // A full-screen picture of 256-colour noise.
+        std::ofstream(dir / "system/noise.gif", std::ios::binary)
+            << testing_support::SimpleGif(width, height,
+                                          testing_support::RandomIndices(std::size_t(width) * height, 256, 7),
+                                          testing_support::TestPalette(256));
+        WriteGifList({(dir / "system/noise.gif").string()});
         system.screenWidth = width;
         system.screenHeight = height;
         wnd = new CFullScreenWnd;
         wnd->CreateFullScreen();
         system.Send(WM_PAINT);
-
-        // A full-screen picture of noise, in the bitmap row form the window keeps.
-        const std::size_t stride = (std::size_t(width) * 3 + 3) / 4 * 4;
-        auto bits = std::make_unique<BYTE[]>(stride * std::size_t(height));
-        std::mt19937 random(7);
-        for (std::size_t i = 0; i < stride * std::size_t(height); ++i)
-            bits[i] = BYTE(random());
-        wnd->m_pPictureBits = std::move(bits);
-        wnd->m_nPictureWidth = width;
-        wnd->m_nPictureHeight = height;
     }
     ~Saver() {
         wnd->PostMessage(WM_CLOSE);
@@ -66,6 +64,19 @@ void BM_VerseStep(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0) * state.range(1) * 4);
 }
 
+void BM_VerseStepAfterNewPicture(benchmark::State& state) {
+    Saver saver(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        saver.system.Send(WM_TIMER, CFullScreenWnd::kPictureTimer);  // decoding is not part of the step
+        state.ResumeTiming();
+        saver.system.Send(WM_TIMER, CFullScreenWnd::kVerseTimer);
+        benchmark::DoNotOptimize(saver.system.Pixels()->Pixels());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0) * state.range(1) * 4);
+}
+
 void BM_FullFrameMemset(benchmark::State& state) {
     Framebuffer frame(int(state.range(0)), int(state.range(1)));
     int value = 0;
@@ -80,5 +91,7 @@ void BM_FullFrameMemset(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_FullFrameMemset)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_VerseStepAfterNewPicture)->Args({1920, 1080})->Args({3840, 2160})->Iterations(60)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_VerseStep)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

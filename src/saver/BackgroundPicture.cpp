@@ -26,6 +26,13 @@ void FillAround(CDC& dc, const RECT& rect, const RECT& hole, CBrush& brush) {
         dc.FillRect(&band, &brush);
 }
 
+RECT Intersection(const RECT& a, const RECT& b) {
+    return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+}
+
+bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+
 }  // namespace
 
 std::unique_ptr<BYTE[]> CSaverWnd::GIFRead(std::string path, int& width, int& height) {
@@ -59,6 +66,7 @@ void CSaverWnd::LoadPicture() {
     if (m_pPictureBits) {
         m_nPictureWidth = width;
         m_nPictureHeight = height;
+        ++m_nPictureSerial;
     }
 }
 
@@ -94,7 +102,9 @@ std::unique_ptr<BYTE[]> CSaverWnd::PadPictureRows(const BYTE* pixels, int width,
 // picture and black on later ones, except the previous verse's box, which
 // is cleared with the back colour; black everywhere without a picture. Each
 // area is filled once, with its final colour, and the framebuffer is shown
-// when the step is done, so no intermediate black flashes.
+// when the step is done, so no intermediate black flashes. When the picture
+// is already on screen, only the part the last verse covered is copied again:
+// the rest of it is still there.
 void CSaverWnd::PaintBackground(RECT area) {
     RECT client;
     GetClientRect(&client);
@@ -105,6 +115,7 @@ void CSaverWnd::PaintBackground(RECT area) {
     black.CreateSolidBrush(RGB(0, 0, 0));
     if (!m_pPictureBits) {
         dc->FillRect(&client, &black);
+        m_nPaintedSerial = 0;
         return;
     }
 
@@ -121,6 +132,7 @@ void CSaverWnd::PaintBackground(RECT area) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
 
+    const bool pictureOnScreen = m_nPaintedSerial == m_nPictureSerial && m_paintedClient == client;
     CBrush back;
     back.CreateSolidBrush(m_backColor);
     if (m_bFillBackground) {
@@ -130,6 +142,19 @@ void CSaverWnd::PaintBackground(RECT area) {
         FillAround(*dc, client, picture, black);
     }
     FillAround(*dc, m_verseRect, picture, back);
-    dc->StretchDIBits(x, y, m_nPictureWidth, m_nPictureHeight, 0, 0, m_nPictureWidth, m_nPictureHeight,
-                      m_pPictureBits.get(), &info, DIB_RGB_COLORS, SRCCOPY);
+
+    // The part of the picture to copy, in picture coordinates (rows from the top).
+    RECT copy{0, 0, m_nPictureWidth, m_nPictureHeight};
+    if (pictureOnScreen) {
+        const RECT damage = Intersection(m_verseDamage, picture);
+        copy = RECT{damage.left - x, damage.top - y, damage.right - x, damage.bottom - y};
+    }
+    if (!IsEmpty(copy)) {
+        // Rows of a bottom-up bitmap are counted from the bottom.
+        dc->StretchDIBits(x + copy.left, y + copy.top, copy.right - copy.left, copy.bottom - copy.top, copy.left,
+                          m_nPictureHeight - copy.bottom, copy.right - copy.left, copy.bottom - copy.top,
+                          m_pPictureBits.get(), &info, DIB_RGB_COLORS, SRCCOPY);
+    }
+    m_nPaintedSerial = m_nPictureSerial;
+    m_paintedClient = client;
 }

@@ -67,4 +67,13 @@ public:
     std::string m_systemDir;
     std::unique_ptr<CVerseBook> m_pVerseBook;
     BOOL m_bAutoDelete;
+
+private:
+    // What the framebuffer holds since the last background paint, so that a
+    // verse step on an unchanged picture repaints only what the last verse
+    // covered instead of the whole picture.
+    unsigned m_nPictureSerial = 0;  // counts pictures loaded
+    unsigned m_nPaintedSerial = 0;  // the picture the framebuffer shows; 0: none
+    RECT m_paintedClient{};         // the client area it was painted for
+    RECT m_verseDamage{};           // every pixel the last verse touched
 };

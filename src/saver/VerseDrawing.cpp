@@ -70,6 +70,7 @@ void CSaverWnd::DrawVerse(std::string first, std::string second, std::string thi
         dc->TextOutA(x[i], y[i], lines[i]->c_str(), int(lines[i]->size()));
 
     dc->SelectObject(previousFont);
+    m_verseDamage = dc->DirtyRect();
 }
 
 // A checkerboard of single pixels: in columns left .. left + 2n - 1 (n pairs

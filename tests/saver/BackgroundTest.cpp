@@ -129,3 +129,34 @@ TEST_F(SaverTest, WithoutPicturesTheVerseIsDrawnOnBlack) {
     system.Send(WM_TIMER, 2);  // an empty list changes nothing
     EXPECT_EQ(wnd->m_nNextPicture, 0);
 }
+
+TEST_F(SaverTest, LaterVerseStepsLeaveNoTraceOfEarlierVerses) {
+    // Lines of many widths, so that each verse box differs from the last.
+    WriteLines("a\nbbbbbbbbbbbbbbbbbbbbbbbbb\ncccccc\ndddddddddddd\neeeeeeeeeeeeeeeeeee\nff\n",
+               "ggg\nhhhhhhhhhhhhhhhhhhhhhh\niiiiiiiiiii\n");
+    const testing_support::Palette palette = testing_support::TestPalette(16);
+    const testing_support::Indices indices = testing_support::RandomIndices(360 * 260, 16, 5);
+    WriteFile(SystemDir() + "/noise.gif", testing_support::SimpleGif(360, 260, indices, palette));
+    WriteGifList({"noise.gif"});
+    settings.BackColor = kBlueColor;
+    settings.Delay = 1;
+    settings.GIFDelay = 60;
+    TestFullScreenWnd* wnd = StartSaver(400, 300);
+    system.Send(WM_PAINT);
+    for (int step = 0; step < 12; ++step) {
+        system.Send(WM_TIMER, 1);
+        const RECT box = wnd->m_verseRect;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) {
+                if (x >= box.left && x < box.right && y >= box.top && y < box.bottom)
+                    continue;  // the new verse
+                const bool inPicture = x >= 20 && x < 380 && y >= 20 && y < 280;
+                std::uint32_t want = kBlack;
+                if (inPicture) {
+                    const auto& rgb = palette[indices[std::size_t(y - 20) * 360 + std::size_t(x - 20)]];
+                    want = std::uint32_t(rgb[0]) << 16 | std::uint32_t(rgb[1]) << 8 | rgb[2];
+                }
+                ASSERT_EQ(Pixel(x, y), want) << "step " << step << " at " << x << "," << y;
+            }
+    }
+}
