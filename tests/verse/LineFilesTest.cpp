@@ -8,39 +8,26 @@ using testing_support::TempDir;
 using testing_support::WriteFile;
 using Lines = std::vector<std::string>;
 
-TEST(SplitIntoPieces, CrLfAndLfBothEndALineAndAFinalLineEndAddsNothing) {
-    EXPECT_EQ(SplitIntoPieces("a\r\nbb\r\nccc\r\nd\r\n", 1000), (Lines{"a", "bb", "ccc", "d"}));
-    EXPECT_EQ(SplitIntoPieces("a\nb", 1000), (Lines{"a", "b"}));
-    EXPECT_EQ(SplitIntoPieces("", 1000), Lines{});
-    EXPECT_EQ(SplitIntoPieces("\n", 1000), Lines{""});
+TEST(SplitIntoPieces, LineEndsBlankLinesAndLongLines) {
+    const std::string x248(248, 'x'), y300(300, 'y');
+    const struct {
+        std::string text;
+        Lines entries;
+    } cases[] = {
+        {"a\r\nbb\r\nccc\r\nd\r\n", {"a", "bb", "ccc", "d"}},  // a final line end adds nothing
+        {"a\nb", {"a", "b"}},                                  // a last line without one counts
+        {"", {}},
+        {"a\n\n\r\nb\n", {"a", "", "", "b"}},  // blank lines are empty entries
+        {"a\rb\r", {"a\rb\r"}},                // a lone CR is text
+        {y300 + "\n", {y300.substr(0, 248), y300.substr(248)}},
+        {x248 + "\r\n", {x248, ""}},                        // 248 characters, then the line end alone
+        {x248.substr(1) + "\r\n", {x248.substr(1)}},        // CR LF counts as one character
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitIntoPieces(c.text, 1000), c.entries) << c.text.size() << " bytes";
 }
 
-TEST(SplitIntoPieces, BlankLinesAreEmptyEntriesAndALoneCrIsText) {
-    EXPECT_EQ(SplitIntoPieces("a\n\n\r\nb\n", 1000), (Lines{"a", "", "", "b"}));
-    EXPECT_EQ(SplitIntoPieces("a\rb\r", 1000), Lines{"a\rb\r"});
-}
-
-TEST(SplitIntoPieces, LongLinesAreCutEvery248Characters) {
-    Lines pieces = SplitIntoPieces(std::string(300, 'x') + "\n", 1000);
-    ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(pieces[0].size(), 248u);
-    EXPECT_EQ(pieces[1].size(), 52u);
-    // Exactly 248 characters and a line end: the line end makes an empty piece.
-    EXPECT_EQ(SplitIntoPieces(std::string(248, 'y') + "\r\n", 1000), (Lines{std::string(248, 'y'), ""}));
-    // 247 characters and CR LF fit one piece: the pair counts as one character.
-    EXPECT_EQ(SplitIntoPieces(std::string(247, 'z') + "\r\n", 1000), Lines{std::string(247, 'z')});
-}
-
-TEST(SplitIntoPieces, KeepsOnlyTheFirstEntries) {
-    std::string text;
-    for (int i = 0; i < 1500; ++i)
-        text += std::to_string(i) + "\n";
-    Lines pieces = SplitIntoPieces(text, 1000);
-    ASSERT_EQ(pieces.size(), 1000u);
-    EXPECT_EQ(pieces.back(), "999");
-}
-
-TEST(ReadLineFile, ReadsTheFirstThousandEntriesOfAHugeFile) {
+TEST(ReadLineFile, KeepsTheFirstThousandEntriesOfAHugeFile) {
     TempDir dir;
     testing_support::ScopedCwd cwd;
     std::string text;

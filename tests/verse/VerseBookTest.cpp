@@ -67,14 +67,6 @@ TEST_F(VerseBookTest, ReadsBothFilesFromItsDirectoryWhateverTheCurrentOne) {
     EXPECT_EQ(v.second, "seven0");
 }
 
-TEST_F(VerseBookTest, FindsLineFilesWrittenInCapitals) {
-    WriteFile(dir / "FIVES.TXT", NumberedLines("five", 4));
-    WriteFile(dir / "Sevens.Txt", NumberedLines("seven", 2));
-    CVerseBook book(dir.path(), 7u);
-    EXPECT_EQ(book.FiveCount(), 4);
-    EXPECT_EQ(book.SevenCount(), 2);
-}
-
 TEST_F(VerseBookTest, AMissingOrEmptyFileGivesTheNoticeLines) {
     {
         Lines(NumberedLines("five", 6), "");  // sevens.txt missing
@@ -179,10 +171,4 @@ TEST_F(VerseBookTest, EmptyLinesAreEntriesAndFreeLinesEmptiesTheBook) {
     book.FreeLines();
     EXPECT_EQ(book.FiveCount(), 0);
     EXPECT_TRUE(IsNotice(Choose(book)));
-}
-
-TEST_F(VerseBookTest, SeedsFromTheClockByDefault) {
-    Lines(NumberedLines("five", 10), NumberedLines("seven", 10));
-    CVerseBook book(dir.path());
-    EXPECT_FALSE(IsNotice(Choose(book)));
 }
