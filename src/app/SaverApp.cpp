@@ -4,6 +4,7 @@
 #include "saver/FullScreenWnd.h"
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -26,31 +27,29 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
     if (MatchSwitch(argv[1], "p")) {
         const HWND handle = ParseHandle(argc > 2 ? argv[2] : nullptr);
         CWnd* parent = CWnd::FromHandle(handle);
-        auto* wnd = new CSaverWnd(TRUE);
+        auto wnd = std::make_unique<CSaverWnd>(TRUE);
         RECT rect{};
         ::GetClientRect(handle, &rect);
-        // A handle that is not a window gives no preview: end quietly
-        // rather than run a message loop with no window.
-        if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parent, 0, nullptr)) {
-            delete wnd;
-            m_nExitCode = 1;
-            return FALSE;
-        }
-        m_pMainWnd = wnd;
-        SetMainWindow(wnd);
-        return TRUE;
+        wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parent, 0, nullptr);
+        return StartMainWindow(std::move(wnd));
     }
     if (MatchSwitch(argv[1], "s")) {
-        auto* wnd = new CFullScreenWnd;
+        auto wnd = std::make_unique<CFullScreenWnd>();
         wnd->CreateFullScreen();
-        if (!wnd->IsWindow()) {
-            delete wnd;
-            m_nExitCode = 1;
-            return FALSE;
-        }
-        m_pMainWnd = wnd;
-        SetMainWindow(wnd);
-        return TRUE;
+        return StartMainWindow(std::move(wnd));
     }
     return FALSE;
+}
+
+// A window that could not be made (no display, a preview handle that is no
+// window) ends the program quietly with a failure rather than leave a message
+// loop running with no window.
+BOOL CSaverApp::StartMainWindow(std::unique_ptr<CWnd> wnd) {
+    if (!wnd->IsWindow()) {
+        m_nExitCode = 1;
+        return FALSE;
+    }
+    m_pMainWnd = wnd.release();  // it deletes itself after its last message
+    SetMainWindow(m_pMainWnd);
+    return TRUE;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/WinTypes.h"
 
+#include <memory>
+
 class CWnd;
 
 // The application object: reads the command line once and picks the mode.
@@ -15,6 +17,9 @@ public:
     // The program's status when InitInstance returns FALSE: non-zero when a
     // saver window was asked for and could not be made.
     int m_nExitCode = 0;
+
+private:
+    BOOL StartMainWindow(std::unique_ptr<CWnd> wnd);
 };
 
 // TRUE when `argument`, less one leading '-' or '/', equals `letter`
