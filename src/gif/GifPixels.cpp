@@ -26,7 +26,6 @@ public:
         runEnd_ = picture + std::size_t(3) * width * (interlaced ? 1 : height);
     }
 
-    BYTE* Picture() const { return picture_; }
     const BYTE* PictureEnd() const { return picture_ + std::size_t(3) * width_ * height_; }
     BYTE* Next() const { return next_; }
     // Pixels left in the current run.
