@@ -20,33 +20,29 @@ namespace dialog_testing {
 
 // Polls that wait for a modal window; a test that ends with one still
 // waiting expected a window that never opened.
-inline std::vector<QPointer<QTimer>>& PendingPolls() {
-    static std::vector<QPointer<QTimer>> polls;
-    return polls;
-}
+inline std::vector<QPointer<QTimer>> g_pendingPolls;
 
 // Runs `step` with the next modal window that opens above the one active
 // now (for instance, inside the DoModal called right after). The step must
 // close that window, or the DoModal that showed it never returns.
-inline void WhenModalOpens(std::function<void(QWidget*)> step, int timeoutMs = 10000) {
+inline void WhenModalOpens(std::function<void(QWidget*)> step) {
     QWidget* below = QApplication::activeModalWidget();
     auto* poll = new QTimer;
     QElapsedTimer clock;
     clock.start();
-    QObject::connect(poll, &QTimer::timeout, [poll, clock, below, step = std::move(step), timeoutMs] {
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, below, step = std::move(step)] {
         QWidget* top = QApplication::activeModalWidget();
         const bool opened = top && top != below && top->isVisible();
-        if (!opened && clock.elapsed() < timeoutMs)
+        if (!opened && clock.elapsed() < 10000)
             return;
         poll->stop();
         poll->deleteLater();
-        if (!opened) {
+        if (!opened)
             ADD_FAILURE() << "no modal window opened";
-            return;
-        }
-        step(top);
+        else
+            step(top);
     });
-    PendingPolls().emplace_back(poll);
+    g_pendingPolls.emplace_back(poll);
     poll->start(5);
 }
 
@@ -59,42 +55,31 @@ inline void Click(const QWidget* window, int id) {
 }
 
 // Answers every message box with OK and keeps what it was shown.
-class MessageBoxLog {
-public:
+struct MessageBoxLog {
     struct Box {
         std::string text;
-        std::string caption;
         unsigned type;
     };
-    MessageBoxLog() {
-        m_previous = SetMessageBoxHandler([this](QWidget*, const std::string& text, const std::string& caption,
-                                                 unsigned type) {
-            boxes.push_back({text, caption, type});
+    std::vector<Box> boxes;
+    MessageBoxHandler previous =
+        SetMessageBoxHandler([this](QWidget*, const std::string& text, const std::string&, unsigned type) {
+            boxes.push_back({text, type});
             return int(IDOK);
         });
-    }
-    ~MessageBoxLog() { SetMessageBoxHandler(std::move(m_previous)); }
-    MessageBoxLog(const MessageBoxLog&) = delete;
-    MessageBoxLog& operator=(const MessageBoxLog&) = delete;
-
-    std::vector<Box> boxes;
-
-private:
-    MessageBoxHandler m_previous;
+    ~MessageBoxLog() { SetMessageBoxHandler(std::move(previous)); }
 };
 
 // Tests that need the toolkit: the application exists (TestApplication.cpp).
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(QApplication::instance(), nullptr); }
     // A step left waiting must not run in the next test's windows.
     void TearDown() override {
-        for (QPointer<QTimer>& poll : PendingPolls()) {
+        for (QPointer<QTimer>& poll : g_pendingPolls) {
             if (poll && poll->isActive())
                 ADD_FAILURE() << "a modal window the test waited for never opened";
             delete poll.data();
         }
-        PendingPolls().clear();
+        g_pendingPolls.clear();
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the device-context tests.
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/dc/Brush.h"
@@ -8,29 +9,17 @@
 
 namespace dc_test {
 
-inline CBrush SolidBrush(COLORREF color) {
-    CBrush brush;
-    brush.CreateSolidBrush(color);
-    return brush;
-}
-
 inline void Paint(Framebuffer& frame, std::uint32_t pixel) {
-    for (int y = 0; y < frame.Height(); ++y)
-        for (int x = 0; x < frame.Width(); ++x)
-            frame.Row(y)[x] = pixel;
+    std::fill_n(frame.Pixels(), std::size_t(frame.Width()) * frame.Height(), pixel);
 }
 
-// Pixels equal to `pixel` inside [left, right) x [top, bottom).
-inline int CountIn(const Framebuffer& frame, std::uint32_t pixel, int left, int top, int right, int bottom) {
+// Pixels equal to `pixel` inside `area` (half-open), by default everywhere.
+inline int Count(const Framebuffer& frame, std::uint32_t pixel, RECT area = {0, 0, 1 << 30, 1 << 30}) {
     int count = 0;
-    for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
+    for (int y = area.top; y < std::min<int>(area.bottom, frame.Height()); ++y)
+        for (int x = area.left; x < std::min<int>(area.right, frame.Width()); ++x)
             count += frame.Pixel(x, y) == pixel;
     return count;
-}
-
-inline int Count(const Framebuffer& frame, std::uint32_t pixel) {
-    return CountIn(frame, pixel, 0, 0, frame.Width(), frame.Height());
 }
 
 }  // namespace dc_test
