@@ -6,9 +6,9 @@
 // once per sub-block, per table reset or per image is in GifLzw.cpp and works
 // on the record, which the inline paths bring up to date around each call.
 //
-// The results are those of the classic one-index-per-call expander, odd
-// cases included, because a damaged file must give the same picture here as
-// anywhere this decoder's output has been compared:
+// The results are those of the classic one-index-per-call expander the saver
+// was designed around, odd cases included, so that a damaged file gives the
+// picture it always gave:
 // - a refill is made when a code would end exactly at the last valid bit,
 //   and at most one sub-block is read per code, so a code can take bits
 //   beyond the valid ones (the leftovers of earlier sub-blocks);
