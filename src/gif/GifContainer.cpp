@@ -6,7 +6,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +60,22 @@ int GIFSkipExtension(GifStream& stream, int /*label*/) {
     return 0;
 }
 
+// Only a regular file is a picture. A folder would open and read as nothing,
+// and a named pipe would block the saver until someone writes to it; both are
+// files that cannot be opened as pictures.
+static std::FILE* OpenPictureFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    std::FILE* file = nullptr;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        file = ::fdopen(fd, "rb");
+    if (!file)
+        ::close(fd);
+    return file;
+}
+
 std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height, std::string& error) {
     auto fail = [&error](std::string message) {
         error = std::move(message);
@@ -65,7 +84,7 @@ std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height, std::
 
     if (path.empty())
         return fail("No Name Given");
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(OpenPictureFile(path));
     if (!file)
         return fail("Cant open");
     GIFDecoderState& s = gifDecoderState;

@@ -60,6 +60,14 @@ TEST_F(GifFailureTest, EveryFailureHasItsTextAndLeavesTheSizesAlone) {
     EXPECT_EQ(error, "No Name Given");
     EXPECT_FALSE(GIFRead(PathFor("missing.gif"), width, height, error));
     EXPECT_EQ(error, "Cant open");
+    // A folder or a named pipe is no picture; the pipe must not block.
+    std::filesystem::create_directory(PathFor("folder.gif"));
+    ::mkfifo(PathFor("pipe.gif").c_str(), 0600);
+    for (const char* name : {"folder.gif", "pipe.gif"}) {
+        error.clear();
+        EXPECT_FALSE(GIFRead(PathFor(name), width, height, error));
+        EXPECT_EQ(error, "Cant open") << name;
+    }
     EXPECT_EQ(width, -1);
 }
 
