@@ -1,6 +1,7 @@
 #pragma once
 // Decoding test files through the real file path, from a fresh decoder state
 // (as in a new process) at the start of every test.
+#include "GifTestFiles.h"
 #include "gif/GifDecoder.h"
 #include "gif/GifDecoderState.h"
 #include "support/TempDir.h"
@@ -8,24 +9,31 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
+#include <ostream>
 
 namespace testing_support {
 
+// What a decoder gave: on failure no pixels, and the sizes as they were.
 struct Decoded {
-    std::unique_ptr<BYTE[]> picture;
     int width = -1;
     int height = -1;
     std::string error;
+    std::vector<BYTE> pixels = {};
 
-    std::vector<BYTE> Pixels() const {
-        if (!picture)
-            return {};
-        return std::vector<BYTE>(picture.get(), picture.get() + std::size_t(width) * height * 3);
+    bool operator==(const Decoded&) const = default;
+    friend void PrintTo(const Decoded& d, std::ostream* out) {
+        *out << d.pixels.size() << " bytes, " << d.width << 'x' << d.height << " \"" << d.error << '"';
     }
 };
+
+// Calls `decode(width, height, error)` with `error` holding `before`.
+template <class Decoder>
+Decoded Collect(const std::string& before, Decoder decode) {
+    Decoded d{.error = before};
+    if (const std::unique_ptr<BYTE[]> picture = decode(d.width, d.height, d.error))
+        d.pixels.assign(picture.get(), picture.get() + std::size_t(d.width) * d.height * 3);
+    return d;
+}
 
 class GifDecodeTest : public ::testing::Test {
 protected:
@@ -33,15 +41,15 @@ protected:
 
     std::string PathFor(const std::string& name) const { return dir_ / name; }
 
-    // Writes `bytes` to a file and decodes it; `error` is the text the error
-    // string holds before the call.
-    Decoded Decode(const std::string& bytes, const std::string& error = "") {
-        const std::string path = PathFor("picture.gif");
-        WriteFile(path, bytes);
-        Decoded result;
-        result.error = error;
-        result.picture = GIFRead(path, result.width, result.height, result.error);
-        return result;
+    Decoded DecodePath(const std::string& path, const std::string& before = "") {
+        return Collect(before, [&](int& width, int& height, std::string& error) {
+            return GIFRead(path, width, height, error);
+        });
+    }
+    // Writes `bytes` to picture.gif and decodes it.
+    Decoded Decode(const std::string& bytes, const std::string& before = "") {
+        WriteFile(PathFor("picture.gif"), bytes);
+        return DecodePath(PathFor("picture.gif"), before);
     }
 
     TempDir dir_;

@@ -1,32 +1,31 @@
 // Failures, the one warning, and the limits on what a header may ask for.
 #include "GifDecodeFixture.h"
-#include "GifTestFiles.h"
 
-namespace testing_support {
-namespace {
+#include <sys/stat.h>
 
-using GifFailureTest = GifDecodeTest;
+using namespace testing_support;
 using namespace std::string_literals;
+using GifFailureTest = GifDecodeTest;
 
-const Palette kFour = TestPalette(4);
-
-std::string TwoByTwo(const Palette* local = nullptr) {
-    return ImageDescriptor(2, 2, local) + LzwData({0, 1, 2, 3}, {.minCodeSize = 2}) + ";";
-}
+static const Palette kFour = TestPalette(4);
+static const std::string kData = LzwData({0, 1, 2, 3}, {.minCodeSize = 2}) + ";";
 
 TEST_F(GifFailureTest, EveryFailureHasItsTextAndLeavesTheSizesAlone) {
     const std::string header = Header(&kFour);
     const std::string local = ImageDescriptor(2, 2, &kFour);
+    const std::string path = PathFor("picture.gif");
     const struct {
         std::string bytes;
         std::string error;
     } cases[] = {
         {"GIF8", "Error reading GIF Magic #"},
+        {"PNG89a" + header.substr(6) + ImageDescriptor(2, 2) + kData, "Error, " + path + " is not a valid .GIF file"},
         {"GIF89b" + header.substr(6), "Error, Bad GIF Version number"},
         {"GIF87A" + header.substr(6), "Error, Bad GIF Version number"},
         {"GIF89a\x01\x00\x01"s, "Error, failed to GIF read screen descriptor.\nGiving up"},
         {header.substr(0, header.size() - 4), "Error reading GIF colormap"},
-        {header + ";", "Unexpected EOF in GIF.\nGiving up"},
+        // A failure after the aspect warning replaces it.
+        {Header(&kFour, 17) + ";", "Unexpected EOF in GIF.\nGiving up"},
         {header + "!", "Error on extension read.\nGiving up"},
         // Cut off inside an extension: the next block byte is missing.
         {header + "!\xFE\x09" "abc", "Unexpected EOF in GIF.\nGiving up"},
@@ -41,73 +40,32 @@ TEST_F(GifFailureTest, EveryFailureHasItsTextAndLeavesTheSizesAlone) {
         {header + ImageDescriptor(8193, 8192) + LzwData({}), "Out of Memory in GIFRead"},
         {header + ImageDescriptor(65535, 65535) + LzwData({}), "Out of Memory in GIFRead"},
     };
-    for (const auto& c : cases) {
-        Decoded result = Decode(c.bytes, "earlier message");
-        EXPECT_FALSE(result.picture);
-        EXPECT_EQ(result.error, c.error);
-        EXPECT_EQ(result.width, -1);
-        EXPECT_EQ(result.height, -1);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Decode(c.bytes, "earlier message"), Decoded{.error = c.error});
 
-    const std::string path = PathFor("not-a-picture.gif");
-    WriteFile(path, "PNG89a" + header.substr(6) + TwoByTwo());
-    int width = -1;
-    int height = -1;
-    std::string error;
-    EXPECT_FALSE(GIFRead(path, width, height, error));
-    EXPECT_EQ(error, "Error, " + path + " is not a valid .GIF file");
-    EXPECT_FALSE(GIFRead("", width, height, error));
-    EXPECT_EQ(error, "No Name Given");
-    EXPECT_FALSE(GIFRead(PathFor("missing.gif"), width, height, error));
-    EXPECT_EQ(error, "Cant open");
-    // A folder or a named pipe is no picture; the pipe must not block.
+    // Nothing to open: no name, no file, a folder, a named pipe (which must
+    // not block).
     std::filesystem::create_directory(PathFor("folder.gif"));
-    ::mkfifo(PathFor("pipe.gif").c_str(), 0600);
-    for (const char* name : {"folder.gif", "pipe.gif"}) {
-        error.clear();
-        EXPECT_FALSE(GIFRead(PathFor(name), width, height, error));
-        EXPECT_EQ(error, "Cant open") << name;
-    }
-    EXPECT_EQ(width, -1);
+    ASSERT_EQ(::mkfifo(PathFor("pipe.gif").c_str(), 0600), 0);
+    for (const std::string& name : {""s, PathFor("missing.gif"), PathFor("folder.gif"), PathFor("pipe.gif")})
+        EXPECT_EQ(DecodePath(name, "earlier message"), Decoded{.error = name.empty() ? "No Name Given" : "Cant open"});
 }
 
-TEST_F(GifFailureTest, RelativePathsAreTakenFromTheCurrentDirectory) {
-    ScopedCwd cwd;
-    WriteFile(PathFor("here.gif"), Header(&kFour) + TwoByTwo());
-    std::filesystem::current_path(dir_.path());
-    int width = 0;
-    int height = 0;
-    std::string error;
-    EXPECT_TRUE(GIFRead("here.gif", width, height, error));
-    EXPECT_EQ(width, 2);
-}
-
-TEST_F(GifFailureTest, AspectOtherThanSquareWarnsAndStillDecodes) {
+TEST_F(GifFailureTest, OnlyAnAspectOtherThanSquareWarnsAndThePictureStillDecodes) {
     // 0 and 49 mean square pixels: the error text is left as it was.
-    for (BYTE aspect : {0, 49}) {
-        Decoded result = Decode(Header(&kFour, aspect) + TwoByTwo(), "earlier message");
-        EXPECT_TRUE(result.picture);
-        EXPECT_EQ(result.error, "earlier message");
+    for (BYTE aspect : {0, 49, 17}) {
+        const Decoded result = Decode(Header(&kFour, aspect) + ImageDescriptor(2, 2) + kData, "earlier message");
+        EXPECT_EQ(result.pixels, ExpectedPicture(2, 2, {0, 1, 2, 3}, kFour));
+        EXPECT_EQ(result.error,
+                  aspect == 17 ? "Non-square pixels in GIF image.\nIgnoring that fact..." : "earlier message");
     }
-    Decoded warned = Decode(Header(&kFour, 17) + TwoByTwo(), "earlier message");
-    ASSERT_TRUE(warned.picture);
-    EXPECT_EQ(warned.error, "Non-square pixels in GIF image.\nIgnoring that fact...");
-    EXPECT_EQ(warned.Pixels(), ExpectedPicture(2, 2, {0, 1, 2, 3}, kFour));
-
-    // A later failure replaces the warning.
-    EXPECT_EQ(Decode(Header(&kFour, 17) + ";").error, "Unexpected EOF in GIF.\nGiving up");
 }
 
+// The limit is on pixels, not on either side.
 TEST_F(GifFailureTest, WideAndTallPicturesWithinTheLimitDecode) {
-    Decoded wide = Decode(Header(&kFour) + ImageDescriptor(65535, 1) + LzwData({1, 2}, {.minCodeSize = 2}) + ";");
-    ASSERT_TRUE(wide.picture) << wide.error;
-    EXPECT_EQ(wide.width, 65535);
-    std::vector<BYTE> expected = ExpectedPicture(65535, 1, {1, 2}, kFour);
-    EXPECT_EQ(wide.Pixels(), expected);
-    Decoded tall = Decode(Header(&kFour) + ImageDescriptor(1, 65535, nullptr, true) + LzwData({3}, {.minCodeSize = 2}));
-    ASSERT_TRUE(tall.picture) << tall.error;
-    EXPECT_EQ(tall.height, 65535);
+    for (const auto& [width, height] : {std::pair{65535, 1}, std::pair{1, 65535}}) {
+        const Decoded result = Decode(Header(&kFour) + ImageDescriptor(width, height) + kData);
+        EXPECT_EQ(result.width, width);
+        EXPECT_EQ(result.pixels, ExpectedPicture(width, height, {0, 1, 2, 3}, kFour));
+    }
 }
-
-}  // namespace
-}  // namespace testing_support

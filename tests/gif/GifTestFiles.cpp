@@ -1,5 +1,6 @@
 #include "GifTestFiles.h"
 
+#include <algorithm>
 #include <random>
 #include <unordered_map>
 #include <utility>
@@ -8,22 +9,21 @@ namespace testing_support {
 
 namespace {
 
-void PutWord(std::string& out, int value) {
-    out += char(value & 0xFF);
-    out += char((value >> 8) & 0xFF);
-}
+std::string Word(int value) { return {char(value & 0xFF), char((value >> 8) & 0xFF)}; }
 
-// The size bits of a packed byte for a table of `count` entries: 2^(N+1).
-int TableSizeBits(std::size_t count) {
+// The size bits of the packed byte that announces `table`: 2^(bits + 1) entries.
+int TableSizeBits(const Palette& table) {
     int bits = 0;
-    while ((std::size_t(2) << bits) < count)
+    while ((std::size_t(2) << bits) < table.size())
         ++bits;
     return bits;
 }
 
-void PutTable(std::string& out, const Palette& palette) {
-    for (const Rgb& rgb : palette)
+std::string TableBytes(const Palette& table) {
+    std::string out;
+    for (const Rgb& rgb : table)
         out.append(reinterpret_cast<const char*>(rgb.data()), 3);
+    return out;
 }
 
 }  // namespace
@@ -31,33 +31,26 @@ void PutTable(std::string& out, const Palette& palette) {
 std::vector<int> LzwCodes(const Indices& indices, const LzwOptions& options) {
     const int clear = 1 << options.minCodeSize;
     std::vector<int> codes{clear};
-    std::unordered_map<int, int> table;
-    int next = clear + 2;
+    std::unordered_map<int, int> table;  // string code << 8 | next index -> code
     int dataCodes = 0;
     auto restart = [&] {
         codes.push_back(clear);
         table.clear();
-        next = clear + 2;
     };
-    if (!indices.empty()) {
-        int string = indices[0];
-        for (std::size_t i = 1; i < indices.size(); ++i) {
-            const int key = (string << 8) | indices[i];
-            if (auto found = table.find(key); found != table.end()) {
-                string = found->second;
-                continue;
-            }
-            codes.push_back(string);
-            ++dataCodes;
-            if (next < 4096)
-                table[key] = next++;
-            else if (options.clearWhenFull)
-                restart();
-            if (options.clearEvery && dataCodes % options.clearEvery == 0)
-                restart();
-            string = indices[i];
-        }
+    for (std::size_t i = 1; i <= indices.size(); ++i) {
+        int string = indices[i - 1];
+        for (; i < indices.size() && table.count(string << 8 | indices[i]); ++i)
+            string = table[string << 8 | indices[i]];
         codes.push_back(string);
+        if (i == indices.size())
+            break;
+        ++dataCodes;
+        if (const int next = clear + 2 + int(table.size()); next < 4096)
+            table[string << 8 | indices[i]] = next;
+        else if (options.clearWhenFull)
+            restart();
+        if (options.clearEvery && dataCodes % options.clearEvery == 0)
+            restart();
     }
     if (options.endCode)
         codes.push_back(clear + 1);
@@ -67,7 +60,6 @@ std::vector<int> LzwCodes(const Indices& indices, const LzwOptions& options) {
 std::string PackCodes(int minCodeSize, const std::vector<int>& codes, int blockSize, bool terminator) {
     const int clear = 1 << minCodeSize;
     int width = minCodeSize + 1;
-    int threshold = 2 * clear;
     int nextFree = clear + 2;
     bool first = true;
     std::string bytes;
@@ -75,70 +67,46 @@ std::string PackCodes(int minCodeSize, const std::vector<int>& codes, int blockS
     int pendingBits = 0;
     for (int code : codes) {
         pending |= std::uint32_t(code) << pendingBits;
-        pendingBits += width;
-        for (; pendingBits >= 8; pendingBits -= 8, pending >>= 8)
+        for (pendingBits += width; pendingBits >= 8; pendingBits -= 8, pending >>= 8)
             bytes += char(pending & 0xFF);
+        // Every data code but the first of a table makes an entry; the width
+        // grows when the next free code reaches 2^width, up to 12 bits.
         if (code == clear) {
             width = minCodeSize + 1;
-            threshold = 2 * clear;
             nextFree = clear + 2;
             first = true;
         } else if (code != clear + 1 && !std::exchange(first, false) && nextFree < 4096) {
-            if (++nextFree >= threshold && threshold < 4096) {
-                threshold *= 2;
+            if (++nextFree >= (1 << width) && width < 12)
                 ++width;
-            }
         }
     }
     if (pendingBits > 0)
         bytes += char(pending & 0xFF);
 
     std::string out(1, char(minCodeSize));
-    for (std::size_t at = 0; at < bytes.size(); at += std::size_t(blockSize)) {
-        const std::string block = bytes.substr(at, std::size_t(blockSize));
-        out += char(block.size());
-        out += block;
-    }
-    if (terminator)
-        out += '\0';
-    return out;
+    for (std::size_t at = 0; at < bytes.size(); at += std::size_t(blockSize))
+        out += char(std::min(bytes.size() - at, std::size_t(blockSize))) + bytes.substr(at, std::size_t(blockSize));
+    return terminator ? out + '\0' : out;
 }
 
 std::string LzwData(const Indices& indices, const LzwOptions& options) {
     return PackCodes(options.minCodeSize, LzwCodes(indices, options));
 }
 
-std::string Header(const Palette* global, BYTE aspect, const std::string& version) {
-    std::string out = version;
-    PutWord(out, 1);
-    PutWord(out, 1);
-    out += char(global ? 0x80 | 0x70 | TableSizeBits(global->size()) : 0);
-    out += '\0';  // background index
-    out += char(aspect);
-    if (global)
-        PutTable(out, *global);
-    return out;
+std::string Header(const Palette* global, BYTE aspect) {
+    // A 1 x 1 screen: the decoder takes the size from the image.
+    return "GIF89a" + Word(1) + Word(1) + char(global ? 0xF0 | TableSizeBits(*global) : 0) + '\0' + char(aspect) +
+           (global ? TableBytes(*global) : "");
 }
 
 std::string ImageDescriptor(int width, int height, const Palette* local, bool interlaced) {
-    std::string out = ",";
-    PutWord(out, 0);
-    PutWord(out, 0);
-    PutWord(out, width);
-    PutWord(out, height);
-    out += char((local ? 0x80 | TableSizeBits(local->size()) : 0) | (interlaced ? 0x40 : 0));
-    if (local)
-        PutTable(out, *local);
-    return out;
+    const int flags = (local ? 0x80 | TableSizeBits(*local) : 0) | (interlaced ? 0x40 : 0);
+    return "," + Word(0) + Word(0) + Word(width) + Word(height) + char(flags) + (local ? TableBytes(*local) : "");
 }
 
 std::string GraphicControl(int transparent) {
-    std::string out = "!\xF9\x04";
-    out += '\x01';  // a transparent index is given
-    PutWord(out, 10);
-    out += char(transparent);
-    out += '\0';
-    return out;
+    // Transparency flag, a delay of 10, the index, the terminator.
+    return std::string("!\xF9\x04\x01\x0A\x00", 6) + char(transparent) + '\0';
 }
 
 std::string SimpleGif(int width, int height, const Indices& indices, const Palette& palette,
@@ -148,17 +116,13 @@ std::string SimpleGif(int width, int height, const Indices& indices, const Palet
 
 std::vector<BYTE> ExpectedPicture(int width, int height, const Indices& indices, const Palette& palette,
                                   bool interlaced) {
-    static const int kPassStart[4] = {0, 4, 2, 1};
-    static const int kPassStep[4] = {8, 8, 4, 2};
+    // Rows in file order: first row and step of each pass.
+    const std::vector<std::pair<int, int>> passes =
+        interlaced ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}} : std::vector{std::pair{0, 1}};
     std::vector<int> rows;
-    if (interlaced) {
-        for (int pass = 0; pass < 4; ++pass)
-            for (int y = kPassStart[pass]; y < height; y += kPassStep[pass])
-                rows.push_back(y);
-    } else {
-        for (int y = 0; y < height; ++y)
+    for (const auto& [start, step] : passes)
+        for (int y = start; y < height; y += step)
             rows.push_back(y);
-    }
     std::vector<BYTE> picture(std::size_t(width) * height * 3);
     for (std::size_t i = 0; i < indices.size() && i < picture.size() / 3; ++i) {
         const Rgb& rgb = palette.at(indices[i]);

@@ -33,8 +33,8 @@ std::string PackCodes(int minCodeSize, const std::vector<int>& codes, int blockS
 // Both of the above.
 std::string LzwData(const Indices& indices, const LzwOptions& options = {});
 
-// "GIF89a" (or `version`), a logical screen descriptor and the global table.
-std::string Header(const Palette* global, BYTE aspect = 0, const std::string& version = "GIF89a");
+// "GIF89a", a logical screen descriptor and the global table.
+std::string Header(const Palette* global, BYTE aspect = 0);
 // An image descriptor with its local table.
 std::string ImageDescriptor(int width, int height, const Palette* local = nullptr, bool interlaced = false);
 // A graphic control extension that marks `transparent` as the transparent index.

@@ -1,24 +1,30 @@
 #include "ReferenceGifDecoder.h"
 
 #include <cstring>
-#include <new>
 
 namespace testing_support {
 
-namespace {
+using ColorTable = BYTE[256][3];  // red, green, blue
 
-// A file in memory, read like a byte stream: a read gets all it asks for or
-// fails and leaves the stream at its end.
-struct ByteStream {
-    const std::string& bytes;
+struct ReferenceGifDecoder::State {
+    const std::string* file = nullptr;
     std::size_t pos = 0;
+    ColorTable global = {};
+    int codeSize = 0, clearCode = 0, codeWidth = 0, nextFree = 0, threshold = 0;
+    int firstRead = 0, previousCode = 0, firstByte = 0, top = 0;
+    int prefix[4096] = {};
+    int suffix[4096] = {};
+    BYTE stack[8192] = {};
+    BYTE bits[280] = {};
+    int currentBit = 0, lastBit = 0, lastByteCount = 0, done = 0;
 
+    // A read gets all it asks for, or fails and uses the file up.
     bool Read(BYTE* out, std::size_t count) {
-        if (bytes.size() - pos < count) {
-            pos = bytes.size();
+        if (file->size() - pos < count) {
+            pos = file->size();
             return false;
         }
-        std::memcpy(out, bytes.data() + pos, count);
+        std::memcpy(out, file->data() + pos, count);
         pos += count;
         return true;
     }
@@ -26,104 +32,53 @@ struct ByteStream {
         BYTE byte;
         return Read(&byte, 1) ? byte : -1;
     }
-};
-
-struct ColorTable {
-    BYTE red[256] = {};
-    BYTE green[256] = {};
-    BYTE blue[256] = {};
-};
-
-}  // namespace
-
-struct ReferenceGifDecoder::State {
-    ColorTable global;
-    int zeroBlock = 0;
-    int inputCodeSize = 0, codeWidth = 0, clearCode = 0, endCode = 0, nextFree = 0, threshold = 0;
-    int firstRead = 0, previousCode = 0, firstByte = 0, refused = 0;
-    int prefix[4096] = {};
-    int suffix[4096] = {};
-    BYTE stack[8192] = {};
-    int top = 0;
-    BYTE bits[280] = {};
-    int currentBit = 0, lastBit = 0, lastByteCount = 0, done = 0;
-    BYTE scratch[256] = {};
-
-    int ReadColorTable(ByteStream& in, int count, ColorTable& table) {
-        for (int i = 0; i < count; ++i) {
-            BYTE rgb[3];
-            if (!in.Read(rgb, 3))
-                return 0;
-            table.red[i] = rgb[0];
-            table.green[i] = rgb[1];
-            table.blue[i] = rgb[2];
-        }
-        return 1;
+    bool ReadColorTable(int count, ColorTable& table) {
+        for (int i = 0; i < count; ++i)
+            if (!Read(table[i], 3))
+                return false;
+        return true;
     }
-
-    int ReadSubBlock(ByteStream& in, BYTE* buffer) {
-        int n = in.ReadByte();
-        if (n < 0)
-            return -1;
-        zeroBlock = n == 0;
-        if (n > 0 && !in.Read(buffer, std::size_t(n)))
+    int ReadSubBlock(BYTE* buffer) {
+        const int n = ReadByte();
+        if (n > 0 && !Read(buffer, std::size_t(n)))
             return -1;
         return n;
     }
 
-    // Init: width 0 never happens for a read.
-    int NextCode(ByteStream& in, int width) {
-        if (currentBit + width >= lastBit) {
+    // Reads one sub-block per code at most, behind the last two bytes of
+    // the previous one; a code may take stale bits beyond the valid ones.
+    int NextCode() {
+        if (currentBit + codeWidth >= lastBit) {
             if (done)
                 return 0;
-            int carry0 = lastByteCount >= 2 ? bits[lastByteCount - 2] : 0;
-            int carry1 = lastByteCount >= 2 ? bits[lastByteCount - 1] : 0;
-            bits[0] = BYTE(carry0);
-            bits[1] = BYTE(carry1);
-            int n = ReadSubBlock(in, bits + 2);
+            bits[0] = bits[lastByteCount - 2];
+            bits[1] = bits[lastByteCount - 1];
+            int n = ReadSubBlock(bits + 2);
             if (n <= 0) {
                 done = 1;
                 n = 0;
             }
             lastByteCount = 2 + n;
             currentBit = currentBit - lastBit + 16;
-            lastBit = (2 + n) * 8;
-            if (currentBit + width > 280 * 8)
+            lastBit = lastByteCount * 8;
+            if (currentBit + codeWidth > 280 * 8)
                 return -1;
         }
         int code = 0;
-        for (int i = 0; i < width; ++i) {
-            int b = currentBit + i;
-            if (bits[b / 8] & (1 << (b % 8)))
+        for (int i = 0; i < codeWidth; ++i, ++currentBit)
+            if (bits[currentBit / 8] & (1 << (currentBit % 8)))
                 code |= 1 << i;
-        }
-        currentBit += width;
         return code;
     }
 
     void ResetTable() {
+        codeWidth = codeSize + 1;
+        threshold = 2 * clearCode;
+        nextFree = clearCode + 2;
         for (int i = 0; i < 4096; ++i) {
             prefix[i] = 0;
             suffix[i] = i < clearCode ? (i & 0xFF) : 0;
         }
-    }
-
-    void InitPixels(int size) {
-        refused = size > 11;
-        if (refused)
-            return;
-        inputCodeSize = size;
-        codeWidth = size + 1;
-        clearCode = 1 << size;
-        endCode = clearCode + 1;
-        threshold = 2 * clearCode;
-        nextFree = clearCode + 2;
-        currentBit = 0;
-        lastBit = 0;
-        done = 0;
-        firstRead = 1;
-        ResetTable();
-        top = 0;
     }
 
     int FirstCode(int code) {
@@ -133,58 +88,47 @@ struct ReferenceGifDecoder::State {
         return code;
     }
 
-    int NextPixel(ByteStream& in) {
-        if (refused)
-            return -1;
+    // The next colour index, or -1 when the image ends.
+    int NextPixel() {
         if (firstRead) {
             firstRead = 0;
             int code;
             do
-                code = NextCode(in, codeWidth);
+                code = NextCode();
             while (code == clearCode);
             return FirstCode(code);
         }
         if (top > 0)
             return stack[--top];
-        int code = NextCode(in, codeWidth);
-        if (code < 0)
+        int code = NextCode();
+        if (code < 0 || code == clearCode + 1)
             return -1;
         if (code == clearCode) {
             ResetTable();
-            codeWidth = inputCodeSize + 1;
-            threshold = 2 * clearCode;
-            nextFree = clearCode + 2;
-            top = 0;
-            return FirstCode(NextCode(in, codeWidth));
+            return FirstCode(NextCode());
         }
-        if (code == endCode) {
-            if (!zeroBlock)
-                while (ReadSubBlock(in, scratch) > 0) {
-                }
-            return -2;
-        }
-        int incoming = code;
+        const int incoming = code;
         if (code >= nextFree) {
             stack[top++] = BYTE(firstByte);
             code = previousCode;
         }
-        while (code >= clearCode) {
+        // A damaged table can loop: a prefix that is its own code, or a walk
+        // longer than the stack, ends the image.
+        for (;;) {
             if (top == 8192)
                 return -1;
             stack[top++] = BYTE(suffix[code]);
+            if (code < clearCode)
+                break;
             if (prefix[code] == code)
                 return -1;
             code = prefix[code];
         }
-        if (top == 8192)
-            return -1;
         firstByte = suffix[code];
-        stack[top++] = BYTE(firstByte);
         if (nextFree < 4096) {
             prefix[nextFree] = previousCode;
             suffix[nextFree] = firstByte;
-            ++nextFree;
-            if (nextFree >= threshold && threshold < 4096) {
+            if (++nextFree >= threshold && threshold < 4096) {
                 threshold *= 2;
                 ++codeWidth;
             }
@@ -193,35 +137,31 @@ struct ReferenceGifDecoder::State {
         return stack[--top];
     }
 
-    int ReadImage(ByteStream& in, BYTE* picture, int width, int height, const ColorTable& colors,
-                  bool interlaced) {
-        int size = in.ReadByte();
-        if (size < 0)
-            return 0;
-        InitPixels(size);
-        static const int step[4] = {8, 8, 4, 2};
+    // Pixels the data does not reach stay as they are (black).
+    void ReadImage(int size, BYTE* picture, int width, int height, const ColorTable& colors, bool interlaced) {
+        if (size > 11)
+            return;
+        codeSize = size;
+        clearCode = 1 << size;
+        currentBit = lastBit = done = top = 0;
+        lastByteCount = 2;
+        firstRead = 1;
+        ResetTable();
         static const int start[4] = {0, 4, 2, 1};
+        static const int step[4] = {8, 8, 4, 2};
         int x = 0, y = 0, pass = 0;
-        for (;;) {
-            int v = NextPixel(in);
-            if (v < 0)
-                return 1;
+        for (int v; (v = NextPixel()) >= 0;) {
             BYTE* p = picture + (std::size_t(y) * width + x) * 3;
-            p[0] = colors.blue[v];
-            p[1] = colors.green[v];
-            p[2] = colors.red[v];
+            p[0] = colors[v][2];
+            p[1] = colors[v][1];
+            p[2] = colors[v][0];
             if (++x < width)
                 continue;
             x = 0;
-            if (!interlaced) {
-                if (++y >= height)
-                    return 1;
-                continue;
-            }
-            y += step[pass];
+            y += interlaced ? step[pass] : 1;
             while (y >= height) {
-                if (++pass > 3)
-                    return 1;
+                if (!interlaced || ++pass > 3)
+                    return;
                 y = start[pass];
             }
         }
@@ -234,7 +174,8 @@ ReferenceGifDecoder::~ReferenceGifDecoder() = default;
 std::unique_ptr<BYTE[]> ReferenceGifDecoder::Decode(const std::string& path, const std::string& bytes, int& width,
                                                     int& height, std::string& error) {
     State& s = *state_;
-    ByteStream in{bytes};
+    s.file = &bytes;
+    s.pos = 0;
     auto fail = [&](const std::string& message) {
         error = message;
         return std::unique_ptr<BYTE[]>();
@@ -242,54 +183,52 @@ std::unique_ptr<BYTE[]> ReferenceGifDecoder::Decode(const std::string& path, con
     if (path.empty())
         return fail("No Name Given");
     BYTE magic[6];
-    if (!in.Read(magic, 6))
+    if (!s.Read(magic, 6))
         return fail("Error reading GIF Magic #");
     if (std::memcmp(magic, "GIF", 3) != 0)
         return fail("Error, " + path + " is not a valid .GIF file");
     if (std::memcmp(magic + 3, "87a", 3) != 0 && std::memcmp(magic + 3, "89a", 3) != 0)
         return fail("Error, Bad GIF Version number");
     BYTE screen[7];
-    if (!in.Read(screen, 7))
+    if (!s.Read(screen, 7))
         return fail("Error, failed to GIF read screen descriptor.\nGiving up");
-    if ((screen[4] & 0x80) && !s.ReadColorTable(in, 1 << ((screen[4] & 7) + 1), s.global))
+    if ((screen[4] & 0x80) && !s.ReadColorTable(2 << (screen[4] & 7), s.global))
         return fail("Error reading GIF colormap");
     if (screen[6] != 0 && screen[6] != 49)
         error = "Non-square pixels in GIF image.\nIgnoring that fact...";
     for (;;) {
-        int c = in.ReadByte();
+        const int c = s.ReadByte();
         if (c < 0)
             return fail("Unexpected EOF in GIF.\nGiving up");
         if (c == ',')
             break;
         if (c == '!') {
-            if (in.ReadByte() < 0)
+            if (s.ReadByte() < 0)
                 return fail("Error on extension read.\nGiving up");
-            while (s.ReadSubBlock(in, s.scratch) > 0) {
+            BYTE block[256];
+            while (s.ReadSubBlock(block) > 0) {
             }
         }
     }
     BYTE d[9];
-    if (!in.Read(d, 9))
+    if (!s.Read(d, 9))
         return fail("Error on dimension read\nGiving up");
-    int w = d[4] | (d[5] << 8);
-    int h = d[6] | (d[7] << 8);
+    const int w = d[4] | (d[5] << 8);
+    const int h = d[6] | (d[7] << 8);
     if (w == 0 || h == 0)
         return fail("Error on dimension read\nGiving up");
     if (std::size_t(w) * h > (std::size_t(1) << 26))
         return fail("Out of Memory in GIFRead");
-    std::unique_ptr<BYTE[]> picture(new (std::nothrow) BYTE[std::size_t(w) * h * 3]());
-    if (!picture)
-        return fail("Out of Memory in GIFRead");
-    bool interlaced = d[8] & 0x40;
-    if (d[8] & 0x80) {
-        ColorTable local;
-        if (!s.ReadColorTable(in, 1 << ((d[8] & 7) + 1), local))
-            return fail("Error reading GIF colormap\nGiving up");
-        if (!s.ReadImage(in, picture.get(), w, h, local, interlaced))
-            return fail("Error reading GIF file\nLocalColorMap\nGiving up");
-    } else if (!s.ReadImage(in, picture.get(), w, h, s.global, interlaced)) {
-        return fail("Error reading GIF file\nGIFScreen Colormap\nGiving up");
-    }
+    auto picture = std::make_unique<BYTE[]>(std::size_t(w) * h * 3);  // black
+    const bool local = d[8] & 0x80;
+    ColorTable localColors = {};
+    if (local && !s.ReadColorTable(2 << (d[8] & 7), localColors))
+        return fail("Error reading GIF colormap\nGiving up");
+    const int size = s.ReadByte();
+    if (size < 0)
+        return fail(local ? "Error reading GIF file\nLocalColorMap\nGiving up"
+                          : "Error reading GIF file\nGIFScreen Colormap\nGiving up");
+    s.ReadImage(size, picture.get(), w, h, local ? localColors : s.global, d[8] & 0x40);
     width = w;
     height = h;
     return picture;
