@@ -21,21 +21,23 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# e2e_start_xvfb [WIDTHxHEIGHT]: a free display number, ready when it answers.
+# e2e_start_xvfb [WIDTHxHEIGHT]: a private server on a display number the
+# server picks itself, so tests running side by side never share one.
 e2e_start_xvfb() {
-  local size=${1:-1024x768} n
-  for n in $(seq 90 190); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    E2E_PIDS+=($!)
-    export DISPLAY=":$n"
-    for _ in $(seq 100); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.05
-    done
-    fail "Xvfb :$n did not start"
+  local size=${1:-1024x768}
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.05
   done
-  fail "no free display"
+  [ -s "$WORK/display" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  fail "Xvfb $DISPLAY does not answer"
 }
 
 # e2e_screenshot FILE: the whole screen as PNG.

@@ -119,16 +119,6 @@ TEST_F(SaverTest, PicturesTakeTurnsAndABadOneShowsBlackForItsTurn) {
     EXPECT_EQ(wnd->m_nPictureWidth, 10);
 }
 
-TEST_F(SaverTest, WithoutPicturesTheVerseIsDrawnOnBlack) {
-    WriteLines("one\n", "two\n");
-    settings.BackColor = kBlueColor;
-    TestFullScreenWnd* wnd = StartSaver(200, 100);
-    system.Send(WM_PAINT);
-    EXPECT_FALSE(wnd->m_pPictureBits);
-    EXPECT_EQ(Pixel(0, 0), kBlack);
-    system.Send(WM_TIMER, 2);  // an empty list changes nothing
-    EXPECT_EQ(wnd->m_nNextPicture, 0);
-}
 
 TEST_F(SaverTest, LaterVerseStepsLeaveNoTraceOfEarlierVerses) {
     // Lines of many widths, so that each verse box differs from the last.

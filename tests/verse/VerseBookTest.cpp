@@ -114,18 +114,17 @@ TEST_F(VerseBookTest, ConsecutiveVersesShareNoLinesAndFirstDiffersFromThird) {
     }
 }
 
-TEST_F(VerseBookTest, TwoSevenLinesAlternate) {
-    Lines(NumberedLines("five", 4), NumberedLines("seven", 2));
-    CVerseBook book(dir.path(), 99u);
-    std::string middle = Choose(book).second;
-    for (int i = 0; i < 50; ++i) {
-        std::string next = Choose(book).second;
-        ASSERT_NE(next, middle);
-        middle = next;
-    }
-}
-
 TEST_F(VerseBookTest, ShortListsStillGiveVersesAndKeepWhatRulesTheyCan) {
+    Lines(NumberedLines("five", 4), NumberedLines("seven", 2));
+    {
+        CVerseBook book(dir.path(), 99u);
+        std::string middle = Choose(book).second;
+        for (int i = 0; i < 50; ++i) {
+            std::string next = Choose(book).second;
+            ASSERT_NE(next, middle);  // two seven-lines alternate
+            middle = next;
+        }
+    }
     Lines(NumberedLines("five", 1), NumberedLines("seven", 1));
     {
         CVerseBook book(dir.path(), 3u);

@@ -10,10 +10,7 @@ public:
     ~MemoryWindowHost() override { Destroy(); }
 
     Framebuffer& Pixels() override { return m_pixels; }
-    void Show(const RECT&) override {
-        ++m_system.showCount;
-        m_system.log.push_back("Show");
-    }
+    void Show(const RECT&) override { m_system.log.push_back("Show"); }
     UINT SetTimer(UINT id, UINT elapse) override {
         m_system.log.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(elapse));
         if (m_system.refuseTimers)

@@ -36,7 +36,6 @@ public:
     std::vector<std::string> log;  // "Show", "SetTimer 1 5000", "KillTimer 1", "Destroy", "Quit 0", ...
     std::deque<Message> posted;    // messages waiting for DeliverPosted
     std::optional<int> quitCode;
-    int showCount = 0;
 
     Framebuffer* Pixels();  // the live window's pixels, or null
 
