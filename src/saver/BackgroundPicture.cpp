@@ -47,6 +47,7 @@ void CSaverWnd::NextPicture() {
         m_nNextPicture = 0;
     m_strPictureFile = m_astrPictureFiles[std::size_t(m_nNextPicture)];
     LoadPicture();
+    ComposeBackground();
     // The turn passes whether or not the picture could be read: a bad file
     // shows black for its turn and is tried again at its next one.
     if (std::size_t(++m_nNextPicture) >= m_astrPictureFiles.size())
@@ -97,6 +98,46 @@ std::unique_ptr<BYTE[]> CSaverWnd::PadPictureRows(const BYTE* pixels, int width,
     return rows;
 }
 
+// Centred at 1:1, halved by an arithmetic shift: rounds down, also for the
+// negative offsets of a picture larger than the area.
+RECT CSaverWnd::PicturePlacement(const RECT& area) const {
+    const LONG x = LONG((std::int64_t(area.right) - area.left - m_nPictureWidth) >> 1);
+    const LONG y = LONG((std::int64_t(area.bottom) - area.top - m_nPictureHeight) >> 1);
+    return RECT{x, y, LONG(std::int64_t(x) + m_nPictureWidth), LONG(std::int64_t(y) + m_nPictureHeight)};
+}
+
+BITMAPINFO CSaverWnd::PictureInfo() const {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = 40;
+    info.bmiHeader.biWidth = m_nPictureWidth;
+    info.bmiHeader.biHeight = m_nPictureHeight;  // positive: bottom-up rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// The picture turn does the drawing ahead, beside the decoding, so that the
+// verse step that shows a new picture only has to swap it in.
+void CSaverWnd::ComposeBackground() {
+    m_nComposedSerial = 0;
+    Framebuffer* spare = GetSparePixels();
+    if (!m_pPictureBits || !spare)
+        return;
+    RECT client;
+    GetClientRect(&client);
+    const RECT picture = PicturePlacement(client);
+    const BITMAPINFO info = PictureInfo();
+    CDC dc(*spare);
+    CBrush back;
+    back.CreateSolidBrush(m_backColor);
+    FillAround(dc, client, picture, back);
+    dc.StretchDIBits(picture.left, picture.top, m_nPictureWidth, m_nPictureHeight, 0, 0, m_nPictureWidth,
+                     m_nPictureHeight, m_pPictureBits.get(), &info, DIB_RGB_COLORS, SRCCOPY);
+    m_nComposedSerial = m_nPictureSerial;
+    m_composedClient = client;
+}
+
 // The background of a verse step. What reaches the screen is: the picture
 // centred at 1:1; around it the back colour on the first step after a new
 // picture and black on later ones, except the previous verse's box, which
@@ -104,7 +145,8 @@ std::unique_ptr<BYTE[]> CSaverWnd::PadPictureRows(const BYTE* pixels, int width,
 // area is filled once, with its final colour, and the framebuffer is shown
 // when the step is done, so no intermediate black flashes. When the picture
 // is already on screen, only the part the last verse covered is copied again:
-// the rest of it is still there.
+// the rest of it is still there; on the first step after a new picture, the
+// background composed ahead is swapped in whole.
 void CSaverWnd::PaintBackground(RECT area) {
     RECT client;
     GetClientRect(&client);
@@ -119,19 +161,20 @@ void CSaverWnd::PaintBackground(RECT area) {
         return;
     }
 
-    // Halved by an arithmetic shift: rounds down, also for negative offsets.
-    const LONG x = LONG((std::int64_t(area.right) - area.left - m_nPictureWidth) >> 1);
-    const LONG y = LONG((std::int64_t(area.bottom) - area.top - m_nPictureHeight) >> 1);
-    const RECT picture{x, y, LONG(std::int64_t(x) + m_nPictureWidth), LONG(std::int64_t(y) + m_nPictureHeight)};
+    if (m_bFillBackground && m_nComposedSerial == m_nPictureSerial && m_composedClient == client) {
+        // The back colour around the picture, the old verse box in the back
+        // colour too, and the picture: all of it is in the composed pixels.
+        m_bFillBackground = FALSE;
+        ShowSparePixels();
+        m_nComposedSerial = 0;  // the spare holds the old screen now
+        m_nPaintedSerial = m_nPictureSerial;
+        m_paintedClient = client;
+        return;
+    }
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = 40;
-    info.bmiHeader.biWidth = m_nPictureWidth;
-    info.bmiHeader.biHeight = m_nPictureHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-
+    const RECT picture = PicturePlacement(area);
+    const LONG x = picture.left, y = picture.top;
+    const BITMAPINFO info = PictureInfo();
     const bool pictureOnScreen = m_nPaintedSerial == m_nPictureSerial && m_paintedClient == client;
     CBrush back;
     back.CreateSolidBrush(m_backColor);

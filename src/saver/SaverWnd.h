@@ -41,6 +41,9 @@ protected:
     void ShadeRect(int left, int top, int right, int bottom, CDC& dc, COLORREF color);
     void LoadPicture();
     void PaintBackground(RECT area);
+    // Draws what the first verse step after a new picture will show (the
+    // picture on the back colour) into the spare pixels, ahead of that step.
+    void ComposeBackground();
     std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height);
 
 public:
@@ -76,4 +79,9 @@ private:
     unsigned m_nPaintedSerial = 0;  // the picture the framebuffer shows; 0: none
     RECT m_paintedClient{};         // the client area it was painted for
     RECT m_verseDamage{};           // every pixel the last verse touched
+    unsigned m_nComposedSerial = 0; // the picture the spare pixels hold; 0: none
+    RECT m_composedClient{};        // the client area they were composed for
+
+    RECT PicturePlacement(const RECT& area) const;
+    BITMAPINFO PictureInfo() const;
 };

@@ -120,7 +120,7 @@ TEST_F(SaverTest, PicturesTakeTurnsAndABadOneShowsBlackForItsTurn) {
 }
 
 
-TEST_F(SaverTest, LaterVerseStepsLeaveNoTraceOfEarlierVerses) {
+TEST_F(SaverTest, EveryVerseStepLeavesNoTraceOfEarlierVerses) {
     // Lines of many widths, so that each verse box differs from the last.
     WriteLines("a\nbbbbbbbbbbbbbbbbbbbbbbbbb\ncccccc\ndddddddddddd\neeeeeeeeeeeeeeeeeee\nff\n",
                "ggg\nhhhhhhhhhhhhhhhhhhhhhh\niiiiiiiiiii\n");
@@ -134,6 +134,9 @@ TEST_F(SaverTest, LaterVerseStepsLeaveNoTraceOfEarlierVerses) {
     TestFullScreenWnd* wnd = StartSaver(400, 300);
     system.Send(WM_PAINT);
     for (int step = 0; step < 12; ++step) {
+        const bool newPicture = step == 6;  // the same file again: a new picture all the same
+        if (newPicture)
+            system.Send(WM_TIMER, 2);
         system.Send(WM_TIMER, 1);
         const RECT box = wnd->m_verseRect;
         for (int y = 0; y < 300; ++y)
@@ -141,7 +144,7 @@ TEST_F(SaverTest, LaterVerseStepsLeaveNoTraceOfEarlierVerses) {
                 if (x >= box.left && x < box.right && y >= box.top && y < box.bottom)
                     continue;  // the new verse
                 const bool inPicture = x >= 20 && x < 380 && y >= 20 && y < 280;
-                std::uint32_t want = kBlack;
+                std::uint32_t want = newPicture ? kBlue : kBlack;
                 if (inPicture) {
                     const auto& rgb = palette[indices[std::size_t(y - 20) * 360 + std::size_t(x - 20)]];
                     want = std::uint32_t(rgb[0]) << 16 | std::uint32_t(rgb[1]) << 8 | rgb[2];

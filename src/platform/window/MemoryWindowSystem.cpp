@@ -11,6 +11,15 @@ public:
 
     Framebuffer& Pixels() override { return m_pixels; }
     void Show(const RECT&) override { m_system.log.push_back("Show"); }
+    Framebuffer& SparePixels() override {
+        if (m_spare.Width() != m_pixels.Width() || m_spare.Height() != m_pixels.Height())
+            m_spare.Resize(m_pixels.Width(), m_pixels.Height());
+        return m_spare;
+    }
+    void ShowSparePixels() override {
+        std::swap(m_pixels, SparePixels());
+        m_system.log.push_back("Show");
+    }
     UINT SetTimer(UINT id, UINT elapse) override {
         m_system.log.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(elapse));
         if (m_system.refuseTimers)
@@ -38,6 +47,7 @@ public:
 private:
     MemoryWindowSystem& m_system;
     Framebuffer m_pixels;
+    Framebuffer m_spare;
     bool m_destroyed = false;
 };
 

@@ -67,6 +67,20 @@ void QtWindowHost::Show(const RECT& area) {
         m_widget->update(QRect(area.left, area.top, area.right - area.left, area.bottom - area.top));
 }
 
+Framebuffer& QtWindowHost::SparePixels() {
+    if (m_spare.Width() != m_pixels.Width() || m_spare.Height() != m_pixels.Height())
+        m_spare.Resize(m_pixels.Width(), m_pixels.Height());
+    return m_spare;
+}
+
+void QtWindowHost::ShowSparePixels() {
+    std::swap(m_pixels, SparePixels());
+    if (m_widget) {
+        m_widget->FramebufferResized();  // the image wraps the other buffer now
+        m_widget->update();
+    }
+}
+
 UINT QtWindowHost::SetTimer(UINT id, UINT elapse) {
     if (!m_widget || !m_widget->wnd)
         return 0;
