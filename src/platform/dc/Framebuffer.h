@@ -22,7 +22,7 @@ public:
     // or one the memory cannot hold, leaves an empty 0 x 0 framebuffer.
     static constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
 
-    Framebuffer(int width = 0, int height = 0);
+    explicit Framebuffer(int width = 0, int height = 0);
 
     // Keeps the overlapping top-left part; new pixels are black. Negative sizes
     // count as 0.
