@@ -1,6 +1,7 @@
 #include "config/GifListFile.h"
 
 #include "platform/Directories.h"
+#include "platform/RegularFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,11 +16,6 @@ namespace {
 const char kListName[] = "GIFList.txt";
 
 std::string ListPath() { return GetSystemDirectory() + "/" + kListName; }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 bool WriteAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -48,20 +44,26 @@ mode_t ModeForNewFile(const std::string& path) {
 
 void ReadGifList(std::vector<std::string>& list) {
     list.clear();
-    File file(std::fopen(ListPath().c_str(), "rb"));
+    UniqueFile file = OpenRegularFile(ListPath());
     if (!file)
         return;
     // Lines of any length; LF or CR LF ends a line, and a last line without a
     // line end counts like the others. Empty lines are skipped; spaces stay.
+    // Only the first kMaxGifListBytes are read: a line cut there is dropped.
     std::string line;
     auto take = [&] {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (!line.empty())
+        if (!line.empty() && list.size() < kMaxGifListEntries)
             list.push_back(line);
         line.clear();
     };
+    std::size_t read = 0;
     for (int c; (c = std::fgetc(file.get())) != EOF;) {
+        if (++read > kMaxGifListBytes) {
+            line.clear();
+            break;
+        }
         if (c == '\n')
             take();
         else

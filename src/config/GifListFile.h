@@ -1,11 +1,19 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
 // "GIFList.txt" in the system directory: one picture path per line.
 
-// Replaces `list` by the file's non-empty lines, in file order. A missing file
-// gives an empty list.
+// Bounds on what is read of the list, far beyond any real list (a thousand
+// pictures take some 100 KiB), so that a huge file or a link to a device
+// cannot exhaust memory. The rest of the file is ignored.
+constexpr std::size_t kMaxGifListBytes = std::size_t(16) << 20;
+constexpr std::size_t kMaxGifListEntries = std::size_t(1) << 18;
+
+// Replaces `list` by the file's non-empty lines, in file order, within the
+// bounds above. A missing file, or anything but a regular file, gives an
+// empty list.
 void ReadGifList(std::vector<std::string>& list);
 
 // Replaces the file by `list`, one entry per CR LF line. The new file is

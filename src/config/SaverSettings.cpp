@@ -42,13 +42,15 @@ void ReadSettings(SaverSettings& settings) {
     settings.GIFDelay = GetProfileInt(section, "GIFDelay", kDefaults.GIFDelay);
 }
 
-void SaveSettings(const SaverSettings& settings) {
+bool SaveSettings(const SaverSettings& settings) {
     const std::string& section = SettingsSection();
-    WriteProfileInt(section, "FontSize", settings.FontSize);
-    WriteProfileInt(section, "Delay", settings.Delay);
-    WriteProfileInt(section, "GIFDelay", settings.GIFDelay);
-    WriteProfileString(section, "FontName", settings.FontName);
-    WriteProfileString(section, "FontColor", ColorToText(settings.FontColor));
-    WriteProfileString(section, "FillColor", ColorToText(settings.FillColor));
-    WriteProfileString(section, "BackColor", ColorToText(settings.BackColor));
+    // Each write replaces the store whole or not at all; the first that fails
+    // stops the save, since the rest would fail the same way.
+    return WriteProfileInt(section, "FontSize", settings.FontSize) &&
+           WriteProfileInt(section, "Delay", settings.Delay) &&
+           WriteProfileInt(section, "GIFDelay", settings.GIFDelay) &&
+           WriteProfileString(section, "FontName", settings.FontName) &&
+           WriteProfileString(section, "FontColor", ColorToText(settings.FontColor)) &&
+           WriteProfileString(section, "FillColor", ColorToText(settings.FillColor)) &&
+           WriteProfileString(section, "BackColor", ColorToText(settings.BackColor));
 }

@@ -19,8 +19,9 @@ const std::string& SettingsSection();
 
 // Reads every entry, taking its default when missing. No range is enforced.
 void ReadSettings(SaverSettings& settings);
-// Writes all seven entries, changed or not.
-void SaveSettings(const SaverSettings& settings);
+// Writes all seven entries, changed or not. False when the store could not
+// be written; what it held before is then kept.
+bool SaveSettings(const SaverSettings& settings);
 
 // Colours are kept as decimal text: read the way atoi reads (sign, digits up
 // to the first non-digit, 32-bit wrap), written with "%d".

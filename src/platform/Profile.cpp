@@ -1,6 +1,9 @@
 #include "platform/Profile.h"
 
+#include "platform/RegularFile.h"
+
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
@@ -29,13 +32,19 @@ QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s
 
 // One short-lived QSettings per operation: the store is touched a handful of
 // times per run, and this way every write reaches the disk before the call
-// returns.
+// returns. The store is the one file named by ProfileFileName, with no
+// fallbacks, as the registry key it stands for has none. QSettings reads the
+// file as it is made, so a store that is not a regular file (a named pipe
+// would block the read) is never handed to it: it reads as empty and cannot
+// be written.
 struct SectionSettings : QSettings {
     explicit SectionSettings(const std::string& section)
-        : QSettings(QSettings::NativeFormat, QSettings::UserScope, Q(g_keyText), Q(GetProfileAppName())) {
+        : QSettings(Q(ProfileFileName()), QSettings::IniFormat) {
         beginGroup(Q(section));
     }
 };
+
+bool StoreUsable() { return IsRegularFileOrMissing(ProfileFileName()); }
 
 }  // namespace
 
@@ -49,7 +58,14 @@ const std::string& GetProfileAppName() {
     return g_appName;
 }
 
+std::string ProfileFileName() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder.toStdString() + "/" + g_keyText + "/" + GetProfileAppName() + ".conf";
+}
+
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {
+    if (!StoreUsable())
+        return defaultValue;
     SectionSettings settings(section);
     QVariant value = settings.value(Q(entry));
     if (!value.isValid())
@@ -63,6 +79,8 @@ int GetProfileInt(const std::string& section, const std::string& entry, int defa
 
 std::string GetProfileString(const std::string& section, const std::string& entry,
                              const std::string& defaultValue) {
+    if (!StoreUsable())
+        return defaultValue;
     SectionSettings settings(section);
     QVariant value = settings.value(Q(entry));
     if (!value.isValid())
@@ -74,6 +92,8 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 }
 
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value) {
+    if (!StoreUsable())
+        return false;
     SectionSettings settings(section);
     settings.setValue(Q(entry), value);
     settings.sync();
@@ -81,6 +101,8 @@ bool WriteProfileInt(const std::string& section, const std::string& entry, int v
 }
 
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
+    if (!StoreUsable())
+        return false;
     SectionSettings settings(section);
     settings.setValue(Q(entry), Q(value));
     settings.sync();

@@ -6,6 +6,9 @@
 // application name) in section `section`. On Linux the store is an INI file:
 // $XDG_CONFIG_HOME/<key text>/<application name>.conf.
 //
+// A store that is anything but a regular file reads as empty and cannot be
+// written.
+//
 // The application name defaults to the program file's base name without its
 // extension, so a copy of the program under another name keeps settings of
 // its own.
@@ -13,6 +16,7 @@
 void SetRegistryKey(const std::string& keyText);
 void SetProfileAppName(const std::string& programPath);  // base name, extension dropped
 const std::string& GetProfileAppName();                   // also the section name
+std::string ProfileFileName();                            // the store's path, for messages
 
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue);
 std::string GetProfileString(const std::string& section, const std::string& entry,

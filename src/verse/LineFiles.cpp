@@ -1,12 +1,24 @@
 #include "verse/LineFiles.h"
 
+#include "platform/RegularFile.h"
 #include "verse/VerseBook.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <strings.h>
+
+namespace {
+
+// A line is kept as a NUL-terminated copy, so it ends at its first NUL; the
+// bytes after it still count towards the piece's length.
+std::string EntryOf(std::string&& piece) {
+    if (const std::size_t nul = piece.find('\0'); nul != std::string::npos)
+        piece.resize(nul);
+    return std::move(piece);
+}
+
+}  // namespace
 
 std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxEntries) {
     std::vector<std::string> entries;
@@ -18,20 +30,20 @@ std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxE
             continue;  // CR LF reads as one line end
         pieceOpen = true;
         if (c == '\n') {
-            entries.push_back(std::move(piece));
+            entries.push_back(EntryOf(std::move(piece)));
             piece.clear();
             pieceOpen = false;
             continue;
         }
         piece.push_back(c);
         if (piece.size() == std::size_t(CVerseBook::kPieceLength)) {
-            entries.push_back(std::move(piece));
+            entries.push_back(EntryOf(std::move(piece)));
             piece.clear();
             pieceOpen = false;
         }
     }
     if (pieceOpen && entries.size() < maxEntries)
-        entries.push_back(std::move(piece));  // a last line without a line end
+        entries.push_back(EntryOf(std::move(piece)));  // a last line without a line end
     return entries;
 }
 
@@ -55,10 +67,7 @@ std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, st
     std::string found = FindFileIgnoringCase(".", name);
     if (found.empty())
         return std::nullopt;
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(found.c_str(), "rb"));
+    UniqueFile file = OpenRegularFile(found);
     if (!file)
         return std::nullopt;
     // Every entry takes at most 249 bytes of the file (248 characters, or 247

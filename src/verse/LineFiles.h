@@ -10,7 +10,8 @@
 // Splits text into entries: a CR LF pair counts as one line end; a piece ends
 // after a line end or after 248 characters, whichever comes first, and is one
 // entry without its line end. A line end at the very end adds no entry; blank
-// lines give empty entries. At most `maxEntries` are returned.
+// lines give empty entries; an entry ends at its first NUL. At most
+// `maxEntries` are returned.
 std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxEntries);
 
 // The name of the file in `directory` that matches `name`: the exact name when
@@ -19,5 +20,5 @@ std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxE
 std::string FindFileIgnoringCase(const std::string& directory, const std::string& name);
 
 // Reads the line file `name` from the current directory. Nothing when it is
-// missing or unreadable.
+// missing, unreadable or not a regular file.
 std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, std::size_t maxEntries);

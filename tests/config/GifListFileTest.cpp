@@ -44,6 +44,27 @@ TEST_F(GifListTest, LongPathsReadBackWhole) {
     EXPECT_EQ(Read(), (List{longPath, path253}));
 }
 
+TEST_F(GifListTest, ReadsNoMoreThanItsBounds) {
+    std::string many;
+    for (std::size_t i = 0; i < kMaxGifListEntries + 2; ++i)
+        many += "p\n";
+    const std::string endless(kMaxGifListBytes, 'x');
+    const struct {
+        std::string text;
+        std::size_t entries;
+        std::string last;
+    } cases[] = {
+        {many, kMaxGifListEntries, "p"},
+        {"/p/first.gif\n" + endless + "\n/p/after.gif\n", 1, "/p/first.gif"},  // a cut line is dropped
+    };
+    for (const auto& c : cases) {
+        WriteFile(ListFile(), c.text);
+        const List list = Read();
+        ASSERT_EQ(list.size(), c.entries);
+        EXPECT_EQ(list.back(), c.last);
+    }
+}
+
 TEST_F(GifListTest, WritesCrLfLinesAndReadsThemBack) {
     List list{"/p/b.gif", "/p/a.gif", "/p/a.gif", "  ", "relative/c.gif"};
     ASSERT_TRUE(WriteGifList(list));  // the system folder is made when missing

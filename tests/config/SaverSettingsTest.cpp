@@ -3,7 +3,6 @@
 
 #include "TempDir.h"
 
-#include <QSettings>
 #include <gtest/gtest.h>
 
 using testing_support::ReadFile;
@@ -15,7 +14,6 @@ namespace {
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(home.path()));
         SetRegistryKey("Zovex Screen Savers");
         SetProfileAppName("/opt/savers/quorl.scr");
     }
@@ -23,6 +21,7 @@ protected:
         return home / ("Zovex Screen Savers/" + app + ".conf");
     }
     TempDir home;
+    testing_support::ScopedEnv configHome{"XDG_CONFIG_HOME", home.path()};
 };
 
 }  // namespace

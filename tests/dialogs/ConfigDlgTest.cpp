@@ -12,10 +12,11 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
-#include <QSettings>
 #include <QTest>
 
 #include <climits>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <tuple>
 
@@ -29,7 +30,6 @@ namespace {
 class ConfigTest : public DialogTest {
 protected:
     void SetUp() override {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(home.path()));
         SetRegistryKey("Zovex Screen Savers");
         SetProfileAppName("/opt/savers/quorl.scr");
         dlg.m_strFontName = "Courier New";
@@ -53,6 +53,7 @@ protected:
     }
 
     TempDir home;
+    testing_support::ScopedEnv configHome{"XDG_CONFIG_HOME", home.path()};
     CConfigDlg dlg;
 };
 
@@ -191,6 +192,27 @@ TEST_F(ConfigTest, RunChecksTheTimerFieldsAndWritesAllSevenSettingsBack) {
         if (c.prompt) {
             EXPECT_EQ(log.boxes[0].text, c.prompt);
         }
+    }
+}
+
+// A store that cannot be written (a folder or a named pipe in its place) is
+// told with its path and fails the run; what is there stays.
+TEST_F(ConfigTest, AStoreThatCannotBeWrittenIsToldAndFailsTheRun) {
+    for (const auto make : {+[](const char* path) { return ::mkdir(path, 0700); },
+                            +[](const char* path) { return ::mkfifo(path, 0600); }}) {
+        std::filesystem::create_directories(home / "Zovex Screen Savers");
+        ASSERT_EQ(make(StoreFile().c_str()), 0);
+        MessageBoxLog log;
+        CSaverApp app;
+        WhenModalOpens([](QWidget* w) { Click(w, IDOK); });
+        ::alarm(30);  // a store that blocks its reader ends the test instead of hanging it
+        app.RunConfiguration();
+        ::alarm(0);
+        EXPECT_EQ(app.m_nExitCode, 1);
+        ASSERT_EQ(log.boxes.size(), 1u);
+        EXPECT_NE(log.boxes[0].text.find("\"" + StoreFile() + "\""), std::string::npos) << log.boxes[0].text;
+        EXPECT_FALSE(std::filesystem::is_regular_file(StoreFile()));
+        std::filesystem::remove(StoreFile());
     }
 }
 

@@ -9,7 +9,6 @@
 #include "platform/window/MemoryWindowSystem.h"
 #include "saver/FullScreenWnd.h"
 
-#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace saver_test {
@@ -35,7 +34,6 @@ constexpr std::uint32_t kGreen = 0x00FF00;
 class SaverTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(config.path()));
         SetRegistryKey("Zovex Screen Savers");
         SetProfileAppName("quorl");
         settings.FillColor = kRedColor;
@@ -81,6 +79,7 @@ protected:
 
     TempDir windows;
     TempDir config;
+    testing_support::ScopedEnv configHome{"XDG_CONFIG_HOME", config.path()};
     testing_support::ScopedEnv env{"QUORL_WINDOWS_DIR", windows.path()};
     testing_support::ScopedCwd cwd;
     MemoryWindowSystem system;

@@ -22,6 +22,7 @@ TEST(SplitIntoPieces, LineEndsBlankLinesAndLongLines) {
         {y300 + "\n", {y300.substr(0, 248), y300.substr(248)}},
         {x248 + "\r\n", {x248, ""}},                        // 248 characters, then the line end alone
         {x248.substr(1) + "\r\n", {x248.substr(1)}},        // CR LF counts as one character
+        {std::string("a\0b\nc\0", 6), {"a", "c"}},           // an entry ends at a NUL
     };
     for (const auto& c : cases)
         EXPECT_EQ(SplitIntoPieces(c.text, 1000), c.entries) << c.text.size() << " bytes";
