@@ -3,22 +3,54 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include <xcb/xcb.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
 int g_argc = 0;
 char** g_argv = nullptr;
 std::unique_ptr<QApplication> g_app;
+bool g_displayFailed = false;
+int g_displayLossStatus = 1;
 
-bool DisplayAvailable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;  // offscreen and the like need no display
+std::string DisplayName() {
     const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (display && *display) || (wayland && *wayland);
+    return display ? display : "";
+}
+
+// The toolkit aborts the process when it cannot reach its display, with a
+// message about plug-ins; the X display is therefore tried first, and a
+// failure is one line naming it.
+bool XDisplayAvailable() {
+    const std::string display = DisplayName();
+    if (display.empty()) {
+        std::fprintf(stderr, "quorl: no X display: DISPLAY is not set\n");
+        return false;
+    }
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    const bool ok = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    if (!ok)
+        std::fprintf(stderr, "quorl: cannot open the X display \"%s\"\n", display.c_str());
+    return ok;
+}
+
+// The toolkit's X plug-in calls exit() when its connection breaks, from inside
+// the event loop; letting exit() go on would destroy the application object
+// under the loop that is using it. Nothing is left to save at that point
+// (settings and lists are written whole, outside event handling), so the
+// process ends here, before any destructor runs.
+void EndAfterLostDisplay() {
+    if (!g_app)
+        return;  // an ordinary end
+    std::fprintf(stderr, "quorl: lost the connection to the X display \"%s\"\n", DisplayName().c_str());
+    ::_exit(g_displayLossStatus);
 }
 
 }  // namespace
@@ -31,9 +63,19 @@ void InitApplication(int argc, char** argv) {
 bool EnsureGuiApplication() {
     if (QCoreApplication::instance())
         return true;
-    // Without a display Qt aborts the process; end quietly instead.
-    if (!DisplayAvailable())
+    if (g_displayFailed)
         return false;
+    // A platform chosen in the environment (offscreen, for tests) is used as
+    // it is; otherwise the windows are X11 windows, in a Wayland session too,
+    // since the saver's hosts and the preview's parent windows are X11 windows.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!platform || !*platform) {
+        if (!XDisplayAvailable()) {
+            g_displayFailed = true;
+            return false;
+        }
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
     static char fallbackName[] = "quorl";
     static char* fallbackArgv[] = {fallbackName, nullptr};
     if (!g_argv) {
@@ -41,11 +83,15 @@ bool EnsureGuiApplication() {
         g_argv = fallbackArgv;
     }
     g_app = std::make_unique<QApplication>(g_argc, g_argv);
+    static const bool exitWatched = std::atexit(EndAfterLostDisplay) == 0;
+    (void)exitWatched;
     // A saver window that closes must not end the program by itself: the
     // program ends with its quit message.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     return true;
 }
+
+void SetDisplayLossStatus(int status) { g_displayLossStatus = status; }
 
 int RunMessageLoop() { return QCoreApplication::instance() ? QCoreApplication::exec() : 0; }
 

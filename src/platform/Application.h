@@ -7,9 +7,15 @@
 // Keeps the command line for the toolkit. Call once, first thing in main.
 void InitApplication(int argc, char** argv);
 
-// Makes the toolkit application if there is none yet. False when it cannot
-// be had (no display).
+// Makes the toolkit application if there is none yet, on the X display
+// unless the environment names another toolkit platform. False when it cannot
+// be had: the first failure prints one line naming the display.
 bool EnsureGuiApplication();
+
+// A display connection that breaks while the application exists ends the
+// process at once with one line and this status (1 unless set): no window,
+// dialog or application object is destroyed, and nothing is saved.
+void SetDisplayLossStatus(int status);
 
 // Runs the message loop until the quit message; returns its exit code.
 int RunMessageLoop();
