@@ -1,10 +1,15 @@
 #include "app/SaverApp.h"
 
+#include "app/HostedCommandLine.h"
+#include "platform/Application.h"
 #include "platform/Profile.h"
+#include "platform/Termination.h"
 #include "saver/FullScreenWnd.h"
+#include "saver/HostedWnd.h"
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -15,10 +20,28 @@ HWND ParseHandle(const char* text) {
     return text ? HWND(std::strtol(text, nullptr, 10)) : 0;
 }
 
+bool IsWindowsSwitch(const char* argument) {
+    return MatchSwitch(argument, "s") || MatchSwitch(argument, "p") || MatchSwitch(argument, "c");
+}
+
 }  // namespace
+
+CSaverApp::CSaverApp() = default;
+
+CSaverApp::~CSaverApp() {
+    if (!m_covers.empty() && GetWindowSystem())
+        GetWindowSystem()->WatchMonitors(nullptr);
+}
 
 BOOL CSaverApp::InitInstance(int argc, char** argv) {
     SetRegistryKey("Zovex Screen Savers");
+
+    // A screen-saver host's command line; the Windows switches keep their
+    // meaning whatever follows them.
+    if (argc > 1 && !IsWindowsSwitch(argv[1])) {
+        if (auto hosted = ParseHostedCommandLine(argc, argv, std::getenv("XSCREENSAVER_WINDOW")))
+            return StartHosted(*hosted);
+    }
 
     if (argc <= 1 || MatchSwitch(argv[1], "c")) {
         RunConfiguration();
@@ -34,11 +57,63 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
         return StartMainWindow(std::move(wnd));
     }
     if (MatchSwitch(argv[1], "s")) {
-        auto wnd = std::make_unique<CFullScreenWnd>();
-        wnd->CreateFullScreen();
-        return StartMainWindow(std::move(wnd));
+        EndAtOnceOnTerminationSignals();
+        if (!CoverMonitors()) {
+            m_nExitCode = 1;
+            return FALSE;
+        }
+        GetWindowSystem()->WatchMonitors([this] {
+            if (!CoverMonitors())
+                ::PostQuitMessage(0);
+        });
+        return TRUE;
     }
     return FALSE;
+}
+
+BOOL CSaverApp::StartHosted(const HostedRequest& request) {
+    RequireX11();
+    EndAtOnceOnTerminationSignals();
+    // The host's display going away ends its saver as a normal ending does.
+    SetDisplayLossStatus(0);
+    auto wnd = std::make_unique<CHostedWnd>();
+    switch (request.where) {
+    case HostedRequest::Where::kHostWindow: wnd->CreateInWindow(request.window); break;
+    case HostedRequest::Where::kScreen: wnd->CreateOverScreen(); break;
+    case HostedRequest::Where::kOwnWindow: wnd->CreateOwnWindow(); break;
+    }
+    return StartMainWindow(std::move(wnd));
+}
+
+// One full-screen saver per monitor, each with its own verse and picture. A
+// monitor that went away (or changed its size) takes its window with it, and
+// without the quit message the closing of a saver window would post: input
+// on any window still ends them all. False when no window could be made.
+bool CSaverApp::CoverMonitors() {
+    IWindowSystem* system = GetWindowSystem();
+    const std::vector<RECT> monitors = system ? system->MonitorRects() : std::vector<RECT>{};
+    auto shown = [&](const RECT& rect) {
+        for (const RECT& monitor : monitors)
+            if (monitor == rect)
+                return true;
+        return false;
+    };
+    std::erase_if(m_covers, [&](const Cover& cover) { return !cover.wnd->IsWindow() || !shown(cover.monitor); });
+    for (const RECT& monitor : monitors) {
+        bool covered = false;
+        for (const Cover& cover : m_covers)
+            covered = covered || cover.monitor == monitor;
+        if (covered)
+            continue;
+        auto wnd = std::make_unique<CFullScreenWnd>();
+        wnd->m_bAutoDelete = FALSE;  // owned here, so a monitor's removal can take it
+        wnd->CreateFullScreen(monitor);
+        if (wnd->IsWindow())
+            m_covers.push_back(Cover{monitor, std::move(wnd)});
+    }
+    m_pMainWnd = m_covers.empty() ? nullptr : m_covers.front().wnd.get();
+    SetMainWindow(m_pMainWnd);
+    return m_pMainWnd != nullptr;
 }
 
 // A window that could not be made (no display, a preview handle that is no

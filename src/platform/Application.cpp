@@ -60,9 +60,16 @@ void InitApplication(int argc, char** argv) {
     g_argv = argv;
 }
 
+void RequireX11() { ::unsetenv("QT_QPA_PLATFORM"); }  // X11 is the default below
+
 bool EnsureGuiApplication() {
     if (QCoreApplication::instance())
         return true;
+    // Without a session bus, the toolkit would have D-Bus start one of its
+    // own, which outlives the program; the saver needs no bus.
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (!bus || !*bus)
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     if (g_displayFailed)
         return false;
     // A platform chosen in the environment (offscreen, for tests) is used as

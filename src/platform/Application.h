@@ -7,6 +7,11 @@
 // Keeps the command line for the toolkit. Call once, first thing in main.
 void InitApplication(int argc, char** argv);
 
+// The toolkit application, once made, talks to X11 (through XWayland in a
+// Wayland session) whatever the environment names: a screen-saver host names
+// an X11 window. Call before the application is made.
+void RequireX11();
+
 // Makes the toolkit application if there is none yet, on the X display
 // unless the environment names another toolkit platform. False when it cannot
 // be had: the first failure prints one line naming the display.

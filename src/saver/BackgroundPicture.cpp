@@ -1,6 +1,7 @@
 #include "saver/SaverWnd.h"
 
 #include "gif/GifDecoder.h"
+#include "saver/PictureScaling.h"
 
 #include <algorithm>
 #include <cstring>
@@ -58,6 +59,10 @@ void CSaverWnd::NextPicture() {
 void CSaverWnd::LoadPicture() {
     int width = 0, height = 0;
     std::unique_ptr<BYTE[]> decoded = GIFRead(m_strPictureFile, width, height);
+    // On a scaled desktop the picture covers s times as many device pixels,
+    // resampled smoothly.
+    if (decoded && GetScaleFactor() != 1.0)
+        decoded = ScalePictureSmooth(decoded.get(), width, height, GetScaleFactor());
     if (!decoded || !FlipPictureRows(decoded.get(), width, height)) {
         m_pPictureBits.reset();
         return;

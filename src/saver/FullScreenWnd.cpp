@@ -9,7 +9,11 @@ CFullScreenWnd::~CFullScreenWnd() = default;
 void CFullScreenWnd::CreateFullScreen() {
     const int height = GetSystemMetrics(SM_CYSCREEN);
     const int width = GetSystemMetrics(SM_CXSCREEN);
-    Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, RECT{0, 0, width, height}, nullptr, 0, nullptr);
+    CreateFullScreen(RECT{0, 0, width, height});
+}
+
+void CFullScreenWnd::CreateFullScreen(const RECT& monitor) {
+    Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr, 0, nullptr);
 }
 
 void CFullScreenWnd::OnPaint() {

@@ -13,6 +13,8 @@ public:
     ~CFullScreenWnd() override;
 
     void CreateFullScreen();
+    // Over one monitor, given in device pixels.
+    void CreateFullScreen(const RECT& monitor);
 
     POINT m_ptFirstMouse{-1, -1};
     UINT m_nVerseTimer = 0;

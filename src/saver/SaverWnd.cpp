@@ -3,6 +3,8 @@
 #include "config/GifListFile.h"
 #include "config/SaverSettings.h"
 
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace {
@@ -60,8 +62,16 @@ void CSaverWnd::OnPaint() {
     NextPicture();
 
     // The size is the height of the character cell in pixels, as stored:
-    // no conversion from points.
-    m_bFontOk = m_font.Attach(CreateFontA(m_fontSize, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0x30, m_fontName.c_str()));
+    // no conversion from points; on a scaled desktop, in device pixels.
+    const int cell = int(std::clamp<std::int64_t>(DevicePixels(m_fontSize), INT32_MIN, INT32_MAX));
+    m_bFontOk = m_font.Attach(CreateFontA(cell, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0x30, m_fontName.c_str()));
+}
+
+std::int64_t CSaverWnd::DevicePixels(std::int64_t length) const {
+    const double scale = GetScaleFactor();
+    if (scale == 1.0)
+        return length;
+    return std::int64_t(std::clamp(std::round(double(length) * scale), -9.0e18, 9.0e18));
 }
 
 void CSaverWnd::LoadSettings() {

@@ -8,6 +8,7 @@
 #include "platform/window/Wnd.h"
 #include "verse/VerseBook.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ protected:
     // picture on the back colour) into the spare pixels, ahead of that step.
     void ComposeBackground();
     std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height);
+    // A length in layout pixels as device pixels: times the desktop's scale,
+    // unchanged on an unscaled desktop.
+    std::int64_t DevicePixels(std::int64_t length) const;
 
 public:
     // Members in their order of declaration; tests read them.

@@ -47,20 +47,24 @@ void CSaverWnd::DrawVerse(std::string first, std::string second, std::string thi
     // middle. Halving truncates toward zero, as integer division does.
     const std::int64_t width = std::int64_t(client.right) - client.left;
     const std::int64_t height = std::int64_t(client.bottom) - client.top;
+    // On a scaled desktop the line spacing and the margin are in device
+    // pixels, as the font is.
+    const std::int64_t lineSpacing = DevicePixels(m_fontSize);
+    const std::int64_t margin = DevicePixels(kBoxMargin);
     LONG x[3], y[3];
     for (int i = 0; i < 3; ++i)
         x[i] = Pin((width - extent[i].cx) / 2);
     y[0] = Pin((height - extent[0].cy) / 2);
-    y[1] = Pin(std::int64_t(y[0]) + m_fontSize);
-    y[2] = Pin(std::int64_t(y[1]) + m_fontSize);
+    y[1] = Pin(std::int64_t(y[0]) + lineSpacing);
+    y[2] = Pin(std::int64_t(y[1]) + lineSpacing);
 
     std::int64_t left = x[0], right = std::int64_t(x[0]) + extent[0].cx;
     for (int i = 1; i < 3; ++i) {
         left = std::min<std::int64_t>(left, x[i]);
         right = std::max<std::int64_t>(right, std::int64_t(x[i]) + extent[i].cx);
     }
-    m_verseRect = RECT{Pin(left - kBoxMargin), Pin(std::int64_t(y[0]) - kBoxMargin), Pin(right + kBoxMargin),
-                       Pin(std::int64_t(y[2]) + m_fontSize + kBoxMargin)};
+    m_verseRect = RECT{Pin(left - margin), Pin(std::int64_t(y[0]) - margin), Pin(right + margin),
+                       Pin(std::int64_t(y[2]) + lineSpacing + margin)};
 
     dc->SetBkColor(m_backColor);
     dc->SetBkMode(TRANSPARENT);

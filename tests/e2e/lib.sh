@@ -21,11 +21,14 @@ trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# e2e_start_xvfb [WIDTHxHEIGHT]: a private server on a display number the
-# server picks itself, so tests running side by side never share one.
+# e2e_start_xvfb [WIDTHxHEIGHT [XVFB OPTIONS...]]: a private server on a
+# display number the server picks itself, so tests running side by side
+# never share one.
 e2e_start_xvfb() {
   local size=${1:-1024x768}
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  shift || true
+  rm -f "$WORK/display"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
@@ -60,4 +63,29 @@ e2e_wait_exit() {
     sleep 0.05
   done
   fail "process $pid still running after ${limit}s"
+}
+
+# e2e_known_saver_data: lines, picture and colours whose layout is known: in
+# 1024 x 768 the 800 x 600 picture sits at (112, 84) on green, and the red
+# verse box covers 372..651 x 361..455 (ten-, twenty- and ten-character lines).
+e2e_known_saver_data() {
+  local sys="$QUORL_WINDOWS_DIR/system"
+  printf 'aaaaaaaaaa\r\nbbbbbbbbbb\r\ncccccccccc\r\ndddddddddd\r\n' >"$sys/fives.txt"
+  printf 'eeeeeeeeeeeeeeeeeeee\r\nffffffffffffffffffff\r\n' >"$sys/sevens.txt"
+  cp "$QUORL_SOURCE_DIR/data/dusk.gif" "$sys/"
+  printf 'dusk.gif\r\n' >"$sys/GIFList.txt"
+  mkdir -p "$XDG_CONFIG_HOME/Zovex Screen Savers"
+  printf '[quorl]\nFillColor=255\nBackColor=65280\n' >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
+}
+
+# e2e_check_saver_layout SHOT [X]: the known data's picture and verse box in
+# a 1024 x 768 saver whose left edge is at X (default 0).
+e2e_check_saver_layout() {
+  local shot=$1 x=${2:-0} want
+  want=$(convert "$QUORL_SOURCE_DIR/data/dusk.gif" -format "%[fx:int(255*p{5,5}.r)],%[fx:int(255*p{5,5}.g)],%[fx:int(255*p{5,5}.b)]" info:)
+  [ "$(e2e_pixel "$shot" $((x + 117)) 89)" = "$want" ] || fail "picture not at ($((x + 112)), 84) in $shot: $(e2e_pixel "$shot" $((x + 117)) 89) != $want"
+  [ "$(e2e_pixel "$shot" $((x + 111)) 89)" = "0,255,0" ] || fail "back colour not around the new picture in $shot"
+  [ "$(e2e_pixel "$shot" $((x + 372)) 361)" = "255,0,0" ] || fail "box corner not shaded in $shot"
+  [ "$(e2e_pixel "$shot" $((x + 650)) 455)" = "255,0,0" ] || fail "box corner not shaded in $shot"
+  [ "$(e2e_pixel "$shot" $((x + 652)) 361)" != "255,0,0" ] || fail "shading beyond the box in $shot"
 }

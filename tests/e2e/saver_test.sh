@@ -6,14 +6,7 @@ QUORL=$1 WORK=$2
 source "$(dirname "$0")/lib.sh"
 e2e_start_xvfb 1024x768
 
-sys="$QUORL_WINDOWS_DIR/system"
-# Ten-, twenty- and ten-character lines: the box is 372..651 x 361..455.
-printf 'aaaaaaaaaa\r\nbbbbbbbbbb\r\ncccccccccc\r\ndddddddddd\r\n' >"$sys/fives.txt"
-printf 'eeeeeeeeeeeeeeeeeeee\r\nffffffffffffffffffff\r\n' >"$sys/sevens.txt"
-cp "$QUORL_SOURCE_DIR/data/dusk.gif" "$sys/"
-printf 'dusk.gif\r\n' >"$sys/GIFList.txt"
-mkdir -p "$XDG_CONFIG_HOME/Zovex Screen Savers"
-printf '[quorl]\nFillColor=255\nBackColor=65280\n' >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
+e2e_known_saver_data
 
 echo "- full screen: picture centred, verse box shaded"
 "$QUORL" s >"$WORK/saver.log" 2>&1 &
@@ -21,13 +14,7 @@ pid=$!
 sleep 2
 e2e_screenshot "$WORK/saver.png"
 kill -0 "$pid" 2>/dev/null || fail "the saver ended by itself"
-want=$(convert "$QUORL_SOURCE_DIR/data/dusk.gif" -format "%[fx:int(255*p{5,5}.r)],%[fx:int(255*p{5,5}.g)],%[fx:int(255*p{5,5}.b)]" info:)
-# An 800 x 600 picture in 1024 x 768 sits at (112, 84).
-[ "$(e2e_pixel "$WORK/saver.png" 117 89)" = "$want" ] || fail "picture not at (112, 84): $(e2e_pixel "$WORK/saver.png" 117 89) != $want"
-[ "$(e2e_pixel "$WORK/saver.png" 111 89)" = "0,255,0" ] || fail "back colour not around the new picture"
-[ "$(e2e_pixel "$WORK/saver.png" 372 361)" = "255,0,0" ] || fail "box corner not shaded"
-[ "$(e2e_pixel "$WORK/saver.png" 650 455)" = "255,0,0" ] || fail "box corner not shaded"
-[ "$(e2e_pixel "$WORK/saver.png" 652 361)" != "255,0,0" ] || fail "shading beyond the box"
+e2e_check_saver_layout "$WORK/saver.png"
 
 echo "- a key ends it with status 0 within a second"
 xdotool key a

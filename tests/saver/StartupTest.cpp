@@ -1,5 +1,8 @@
 #include "SaverFixture.h"
+#include "app/HostedCommandLine.h"
 #include "app/SaverApp.h"
+
+#include <optional>
 
 using namespace saver_test;
 
@@ -71,6 +74,84 @@ TEST_F(StartupTest, ThePreviewFillsItsParentAndShowsOnlyTheBackColour) {
 
 TEST_F(StartupTest, APreviewWithoutAWindowToLiveInEndsQuietlyWithAFailure) {
     for (std::vector<std::string> args : {std::vector<std::string>{"p", "12345"}, {"p"}, {"p", "0"}, {"p", "-7"}}) {
+        app.m_nExitCode = 0;
+        EXPECT_FALSE(Start(args));
+        EXPECT_EQ(app.m_nExitCode, 1);
+        EXPECT_EQ(system.window, nullptr);
+    }
+}
+
+TEST(HostedCommandLine, HostWordsPickTheWindowAndOtherWordsDecideNothing) {
+    using Where = HostedRequest::Where;
+    struct Case {
+        std::vector<const char*> args;
+        const char* variable;
+        std::optional<std::pair<Where, HWND>> want;
+    };
+    const Case cases[] = {
+        {{"--root"}, "0x60000F", std::pair{Where::kHostWindow, HWND(0x60000F)}},
+        {{"-root", "-window-id", "1234"}, "0x60000F", std::pair{Where::kHostWindow, HWND(1234)}},
+        {{"--window-id", "0x1a", "--root"}, nullptr, std::pair{Where::kHostWindow, HWND(0x1A)}},
+        {{"-visual", "-root", "--root"}, "12", std::pair{Where::kHostWindow, HWND(12)}},
+        {{"--root"}, nullptr, std::pair{Where::kScreen, HWND(0)}},
+        {{"--root"}, "", std::pair{Where::kScreen, HWND(0)}},
+        {{"-window", "-fps"}, nullptr, std::pair{Where::kOwnWindow, HWND(0)}},
+        {{"-install", "-no-fps", "foo"}, "0x60000F", std::pair{Where::kOwnWindow, HWND(0)}},
+        {{"--window-id", "0x"}, nullptr, std::pair{Where::kHostWindow, HWND(0)}},
+        {{"--window-id", "12z"}, nullptr, std::pair{Where::kHostWindow, HWND(0)}},
+        {{"--window-id", "0x100000000"}, nullptr, std::pair{Where::kHostWindow, HWND(0)}},
+        {{"--window-id"}, nullptr, std::pair{Where::kHostWindow, HWND(0)}},
+        {{"--root"}, "-5", std::pair{Where::kHostWindow, HWND(0)}},
+        {{"foo", "-x", "--s"}, "0x60000F", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"quorl"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        const auto got = ParseHostedCommandLine(int(argv.size()), argv.data(), c.variable);
+        const std::string label = c.args.front();
+        ASSERT_EQ(got.has_value(), c.want.has_value()) << label;
+        if (got) {
+            EXPECT_EQ(std::pair(got->where, got->window), *c.want) << label << " " << c.args.size();
+        }
+    }
+}
+
+TEST_F(StartupTest, HostedSaverRunsInTheHostsWindowIgnoresInputAndRedrawsAtANewSize) {
+    WriteLines("one\n", "two\n");
+    settings.BackColor = kGreenColor;
+    settings.Delay = 3;
+    SaveSettings(settings);
+    system.foreignWindows[0x60000F] = RECT{0, 0, 640, 480};
+    testing_support::ScopedEnv variable{"XSCREENSAVER_WINDOW", "0x60000F"};
+    // The Windows switches keep their meaning whatever follows them.
+    ASSERT_TRUE(Start({"s", "--root"}));
+    EXPECT_EQ(system.parent, 0u);
+    system.window->PostMessage(WM_CLOSE);
+    system.DeliverPosted();
+
+    ASSERT_TRUE(Start({"-fps", "--root"}));
+    EXPECT_EQ(system.parent, 0x60000Fu);
+    EXPECT_EQ(system.style, WS_CHILD | WS_VISIBLE | WS_DISABLED);
+    EXPECT_EQ(system.createRect, (RECT{0, 0, 640, 480}));
+    system.Send(WM_PAINT);
+    EXPECT_EQ(system.timers[1], 3000u);
+    LPARAM position = 0;
+    for (UINT message : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_MOUSEMOVE,
+                         WM_MOUSEMOVE, WM_ACTIVATE, WM_ACTIVATEAPP})
+        system.Send(message, 0, ++position);
+    EXPECT_TRUE(system.posted.empty());
+
+    // A new size: the framebuffer follows and a verse is drawn for it at once.
+    system.Pixels()->Resize(800, 600);
+    system.Send(WM_SIZE, 0, MAKELPARAM(800, 600));
+    const RECT box = static_cast<CSaverWnd*>(system.window)->m_verseRect;
+    EXPECT_NEAR((box.left + box.right) / 2, 400, 1);  // centred in the new width
+    EXPECT_EQ(Pixel(box.left, box.top), kRed);
+}
+
+TEST_F(StartupTest, AHostedSaverWithoutItsWindowEndsQuietlyWithAFailure) {
+    testing_support::ScopedEnv variable{"XSCREENSAVER_WINDOW", "0x60000F"};
+    for (std::vector<std::string> args : {std::vector<std::string>{"--root"}, {"--window-id", "nonsense"}}) {
         app.m_nExitCode = 0;
         EXPECT_FALSE(Start(args));
         EXPECT_EQ(app.m_nExitCode, 1);

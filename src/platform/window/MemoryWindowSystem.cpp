@@ -4,7 +4,8 @@
 
 class MemoryWindowHost : public IWindowHost {
 public:
-    MemoryWindowHost(MemoryWindowSystem& system, int width, int height) : m_system(system), m_pixels(width, height) {
+    MemoryWindowHost(MemoryWindowSystem& system, CWnd& wnd, int width, int height)
+        : m_system(system), m_wnd(wnd), m_pixels(width, height) {
         m_system.m_pixels = &m_pixels;
     }
     ~MemoryWindowHost() override { Destroy(); }
@@ -34,11 +35,15 @@ public:
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         m_system.posted.push_back({message, wParam, lParam});
     }
+    double ScaleFactor() const override { return m_system.scale; }
     void Destroy() override {
         if (m_destroyed)
             return;
         m_destroyed = true;
         m_system.log.push_back("Destroy");
+        // With several windows, the system's view follows the newest one.
+        if (m_system.window != &m_wnd)
+            return;
         m_system.timers.clear();
         m_system.window = nullptr;
         m_system.m_pixels = nullptr;
@@ -46,6 +51,7 @@ public:
 
 private:
     MemoryWindowSystem& m_system;
+    CWnd& m_wnd;
     Framebuffer m_pixels;
     Framebuffer m_spare;
     bool m_destroyed = false;
@@ -78,7 +84,7 @@ std::unique_ptr<IWindowHost> MemoryWindowSystem::CreateHost(CWnd& wnd, DWORD exS
     style = style_;
     createRect = rect;
     parent = parent_;
-    return std::make_unique<MemoryWindowHost>(*this, rect.right - rect.left, rect.bottom - rect.top);
+    return std::make_unique<MemoryWindowHost>(*this, wnd, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 bool MemoryWindowSystem::GetForeignClientRect(HWND handle, RECT& rect) {
@@ -97,4 +103,10 @@ void MemoryWindowSystem::PostQuitMessage(int exitCode) {
     log.push_back("Quit " + std::to_string(exitCode));
     if (!quitCode)
         quitCode = exitCode;
+}
+
+std::vector<RECT> MemoryWindowSystem::MonitorRects() {
+    if (monitors.empty())
+        return {RECT{0, 0, screenWidth, screenHeight}};
+    return monitors;
 }

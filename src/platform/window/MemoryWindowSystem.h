@@ -26,6 +26,8 @@ public:
     int screenHeight = 768;
     std::map<HWND, RECT> foreignWindows;  // windows of other programs
     bool refuseTimers = false;
+    double scale = 1.0;            // the desktop's scale factor
+    std::vector<RECT> monitors;    // empty: one monitor of the screen's size
 
     // What happened.
     CWnd* window = nullptr;  // the live window, null once destroyed
@@ -49,6 +51,10 @@ public:
     bool GetForeignClientRect(HWND window, RECT& rect) override;
     int GetSystemMetrics(int index) override;
     void PostQuitMessage(int exitCode) override;
+    std::vector<RECT> MonitorRects() override;
+    void WatchMonitors(std::function<void()> changed) override { monitorsChanged = std::move(changed); }
+
+    std::function<void()> monitorsChanged;
 
 private:
     friend class MemoryWindowHost;

@@ -7,12 +7,48 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <cmath>
+
+namespace {
+
+// The screen whose device rectangle holds `rect`'s top-left corner, else
+// the primary screen.
+QScreen* ScreenAt(const RECT& rect) {
+    for (QScreen* screen : QGuiApplication::screens())
+        if (ScreenDeviceRect(screen).contains(QPoint(rect.left, rect.top)))
+            return screen;
+    return QGuiApplication::primaryScreen();
+}
+
+QRect LayoutRect(const RECT& rect, double scale) {
+    return QRect(int(std::lround(rect.left / scale)), int(std::lround(rect.top / scale)),
+                 int(std::lround((rect.right - rect.left) / scale)), int(std::lround((rect.bottom - rect.top) / scale)));
+}
+
+}  // namespace
+
+QRect ScreenDeviceRect(const QScreen* screen) {
+    // Qt keeps a screen's top-left corner in device pixels and scales only
+    // its size.
+    const QRect layout = screen->geometry();
+    const double scale = screen->devicePixelRatio();
+    return QRect(layout.topLeft(), QSize(int(std::lround(layout.width() * scale)),
+                                         int(std::lround(layout.height() * scale))));
+}
+
 std::unique_ptr<IWindowHost> QtWindowHost::Create(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
                                                   HWND parent) {
     std::unique_ptr<QtWindowHost> host(new QtWindowHost);
     const int width = std::max<LONG>(0, rect.right - rect.left);
     const int height = std::max<LONG>(0, rect.bottom - rect.top);
     host->m_pixels.Resize(width, height);
+    QScreen* screen = ScreenAt(rect);
+    const double scale = screen ? screen->devicePixelRatio() : 1.0;
+    // A disabled window takes no input at all: pointer events pass through
+    // to whatever is below it, and it never takes the focus.
+    const bool disabled = style & WS_DISABLED;
+    const Qt::WindowFlags inputFlags =
+        disabled ? Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus : Qt::WindowFlags();
 
     if (parent != 0) {
         // A child of another program's window. Qt would silently make a bad
@@ -27,27 +63,35 @@ std::unique_ptr<IWindowHost> QtWindowHost::Create(CWnd& wnd, DWORD exStyle, DWOR
         host->m_widget = widget;
         widget->setAttribute(Qt::WA_NativeWindow);
         widget->winId();
+        widget->windowHandle()->setFlags(widget->windowHandle()->flags() | inputFlags);
         widget->windowHandle()->setParent(host->m_foreignParent);
-        widget->setGeometry(rect.left, rect.top, width, height);
+        widget->setGeometry(LayoutRect(rect, scale));
         widget->watchedParent = parent;
+        widget->followParentSize = disabled;
         WatchForeignWindow(parent);
     } else {
-        Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
+        Qt::WindowFlags flags = Qt::Window | inputFlags;
+        if (!(style & WS_CAPTION))
+            flags |= Qt::FramelessWindowHint;
         if (exStyle & WS_EX_TOPMOST)
             flags |= Qt::WindowStaysOnTopHint;
         auto* widget = new SaverWidget(&wnd, host->m_pixels, flags);
         host->m_widget = widget;
-        // No pointer over the saver.
-        widget->setCursor(Qt::BlankCursor);
-        widget->setGeometry(rect.left, rect.top, width, height);
-        QScreen* screen = QGuiApplication::primaryScreen();
-        if (screen && screen->geometry() == widget->geometry())
+        if (!disabled)
+            widget->setCursor(Qt::BlankCursor);  // no pointer over the saver
+        const bool wholeScreen = screen && ScreenDeviceRect(screen) == QRect(rect.left, rect.top, width, height);
+        widget->setGeometry(wholeScreen ? screen->geometry() : LayoutRect(rect, scale));
+        if (screen)
+            widget->setScreen(screen);
+        if (wholeScreen && !(style & WS_CAPTION))
             widget->setWindowState(Qt::WindowFullScreen);
     }
     if (style & WS_VISIBLE) {
         host->m_widget->show();
-        host->m_widget->raise();
-        host->m_widget->activateWindow();
+        if (!disabled && parent == 0) {
+            host->m_widget->raise();
+            host->m_widget->activateWindow();
+        }
     }
     return host;
 }
@@ -64,8 +108,10 @@ QtWindowHost::~QtWindowHost() {
 
 void QtWindowHost::Show(const RECT& area) {
     if (m_widget)
-        m_widget->update(QRect(area.left, area.top, area.right - area.left, area.bottom - area.top));
+        m_widget->UpdateDeviceArea(area);
 }
+
+double QtWindowHost::ScaleFactor() const { return m_widget ? m_widget->devicePixelRatioF() : 1.0; }
 
 Framebuffer& QtWindowHost::SparePixels() {
     if (m_spare.Width() != m_pixels.Width() || m_spare.Height() != m_pixels.Height())

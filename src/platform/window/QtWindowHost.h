@@ -8,6 +8,8 @@
 #include <memory>
 
 class CWnd;
+class QRect;
+class QScreen;
 class QWindow;
 class SaverWidget;
 
@@ -16,6 +18,8 @@ class SaverWidget;
 bool ForeignWindowGeometry(HWND window, RECT& rect);
 // Asks the X server to tell us when `window` goes away.
 bool WatchForeignWindow(HWND window);
+// A screen's rectangle in device pixels.
+QRect ScreenDeviceRect(const QScreen* screen);
 
 // One real window: a QWidget that shows the framebuffer and turns Qt events
 // into the window's messages.
@@ -32,6 +36,7 @@ public:
     BOOL KillTimer(UINT id) override;
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Destroy() override;
+    double ScaleFactor() const override;
 
 private:
     QtWindowHost() = default;

@@ -9,6 +9,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -72,8 +73,56 @@ bool QtWindowSystem::GetForeignClientRect(HWND window, RECT& rect) { return Fore
 int QtWindowSystem::GetSystemMetrics(int index) {
     if (!EnsureGuiApplication() || !QGuiApplication::primaryScreen())
         return 0;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect screen = ScreenDeviceRect(QGuiApplication::primaryScreen());
     return index == SM_CXSCREEN ? screen.width() : index == SM_CYSCREEN ? screen.height() : 0;
+}
+
+std::vector<RECT> QtWindowSystem::MonitorRects() {
+    std::vector<RECT> rects;
+    if (!EnsureGuiApplication())
+        return rects;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    // The primary screen first.
+    std::stable_partition(screens.begin(), screens.end(),
+                          [](QScreen* screen) { return screen == QGuiApplication::primaryScreen(); });
+    for (QScreen* screen : screens) {
+        const QRect r = ScreenDeviceRect(screen);
+        if (!r.isEmpty())
+            rects.push_back(RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
+    }
+    return rects;
+}
+
+void QtWindowSystem::WatchMonitors(std::function<void()> changed) {
+    m_pendingNotice.reset();  // and with it every connection made before
+    m_monitorsChanged = std::move(changed);
+    if (!m_monitorsChanged || !EnsureGuiApplication())
+        return;
+    // Several notices in a row (a screen added, then resized) make one call,
+    // from the message loop, once they are all in.
+    m_pendingNotice = std::make_unique<QTimer>();
+    m_pendingNotice->setSingleShot(true);
+    m_pendingNotice->setInterval(0);
+    QTimer* pending = m_pendingNotice.get();
+    auto notify = [pending] {
+        if (!pending->isActive())
+            pending->start();
+    };
+    QObject::connect(pending, &QTimer::timeout, [this] {
+        if (m_monitorsChanged)
+            m_monitorsChanged();
+    });
+    auto watchScreen = [pending, notify](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, pending, notify);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watchScreen(screen);
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, pending, [notify, watchScreen](QScreen* screen) {
+        watchScreen(screen);
+        notify();
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, pending, notify);
+    QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, pending, notify);
 }
 
 void QtWindowSystem::PostQuitMessage(int exitCode) {

@@ -10,6 +10,8 @@
 
 #include <xcb/xcb.h>
 
+#include <cmath>
+
 SaverWidget::SaverWidget(CWnd* wnd_, Framebuffer& pixels, Qt::WindowFlags flags)
     : QWidget(nullptr, flags), wnd(wnd_), m_pixels(pixels) {
     // The framebuffer covers every pixel: nothing to erase first.
@@ -38,15 +40,33 @@ void SaverWidget::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
 void SaverWidget::FramebufferResized() {
     m_image = QImage(reinterpret_cast<uchar*>(m_pixels.Pixels()), m_pixels.Width(), m_pixels.Height(),
                      qsizetype(m_pixels.Width()) * 4, QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(devicePixelRatioF());
+}
+
+QSize SaverWidget::DeviceSize() const {
+    const double scale = devicePixelRatioF();
+    return QSize(int(std::lround(width() * scale)), int(std::lround(height() * scale)));
+}
+
+void SaverWidget::UpdateDeviceArea(const RECT& area) {
+    const double scale = devicePixelRatioF();
+    const QRectF layout(area.left / scale, area.top / scale, (area.right - area.left) / scale,
+                        (area.bottom - area.top) / scale);
+    update(layout.toAlignedRect());
 }
 
 void SaverWidget::paintEvent(QPaintEvent* event) {
     Deliver(WM_PAINT);
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QRect area = event->rect() & m_image.rect();
-    if (!area.isEmpty())
-        painter.drawImage(area.topLeft(), m_image, area);
+    const double scale = devicePixelRatioF();
+    // The device pixels behind the layout area, copied one to one.
+    const QRect device = QRectF(QRectF(event->rect()).topLeft() * scale, QRectF(event->rect()).size() * scale)
+                             .toAlignedRect() &
+                         QRect(QPoint(0, 0), m_image.size());
+    if (!device.isEmpty())
+        painter.drawImage(QRectF(QPointF(device.topLeft()) / scale, QSizeF(device.size()) / scale), m_image,
+                          QRectF(device));
 }
 
 void SaverWidget::keyPressEvent(QKeyEvent* event) {
@@ -86,17 +106,28 @@ void SaverWidget::closeEvent(QCloseEvent* event) {
 }
 
 void SaverWidget::resizeEvent(QResizeEvent*) {
-    if (width() == m_pixels.Width() && height() == m_pixels.Height())
+    const QSize size = DeviceSize();
+    if (size.width() == m_pixels.Width() && size.height() == m_pixels.Height())
         return;
-    m_pixels.Resize(width(), height());
+    m_pixels.Resize(size.width(), size.height());
     FramebufferResized();
-    Deliver(WM_SIZE, 0, MAKELPARAM(width(), height()));
+    Deliver(WM_SIZE, 0, MAKELPARAM(size.width(), size.height()));
 }
 
 bool SaverWidget::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (watchedParent == 0 || eventType != "xcb_generic_event_t")
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) == XCB_CONFIGURE_NOTIFY && followParentSize) {
+        auto* configure = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+        if (configure->window == xcb_window_t(watchedParent)) {
+            // The parent's size is in device pixels; a notice with the
+            // size unchanged changes nothing.
+            const double scale = devicePixelRatioF();
+            resize(int(std::lround(configure->width / scale)), int(std::lround(configure->height / scale)));
+        }
+        return false;
+    }
     if ((event->response_type & 0x7F) == XCB_DESTROY_NOTIFY &&
         reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == xcb_window_t(watchedParent)) {
         // The parent took this window down with it; end as a destroyed

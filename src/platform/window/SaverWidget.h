@@ -8,7 +8,8 @@
 
 class CWnd;
 
-// The Qt widget behind a saver window. It paints the framebuffer and maps
+// The Qt widget behind a saver window. It paints the framebuffer, which holds
+// device pixels (the widget's size times the screen's scale), and maps
 // Qt's events one to one onto the window's messages:
 //   key press            -> WM_KEYDOWN, or WM_SYSKEYDOWN with Alt or for F10
 //   left/middle/right    -> WM_LBUTTONDOWN / WM_MBUTTONDOWN / WM_RBUTTONDOWN
@@ -30,9 +31,13 @@ public:
     CWnd* wnd = nullptr;
     // The X11 window whose destruction ends this one (the preview's parent).
     HWND watchedParent = 0;
+    // Whether this window keeps the size of its watched parent.
+    bool followParentSize = false;
 
     void Deliver(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void FramebufferResized();
+    // Repaints the part of the window that shows `area` of the framebuffer.
+    void UpdateDeviceArea(const RECT& area);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +50,8 @@ protected:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
+    QSize DeviceSize() const;
+
     Framebuffer& m_pixels;
     QImage m_image;  // wraps m_pixels without copying
 };

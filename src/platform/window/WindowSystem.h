@@ -6,7 +6,9 @@
 #include "platform/dc/Framebuffer.h"
 #include "platform/window/WindowTypes.h"
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class CWnd;
 
@@ -30,6 +32,9 @@ public:
     virtual void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // Takes the real window down: no more messages reach the CWnd.
     virtual void Destroy() = 0;
+    // Device pixels per layout pixel of the window's screen (the desktop's
+    // scale): 1 on an unscaled desktop.
+    virtual double ScaleFactor() const = 0;
 };
 
 class IWindowSystem {
@@ -44,6 +49,11 @@ public:
     virtual bool GetForeignClientRect(HWND window, RECT& rect) = 0;
     virtual int GetSystemMetrics(int index) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;
+    // Every monitor's rectangle in device pixels, the primary first.
+    virtual std::vector<RECT> MonitorRects() = 0;
+    // `changed` runs (from the message loop) after monitors come, go or
+    // change size.
+    virtual void WatchMonitors(std::function<void()> changed) = 0;
 };
 
 // The window system in use. The program installs the Qt one at start-up;

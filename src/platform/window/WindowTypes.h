@@ -39,6 +39,8 @@ constexpr UINT SC_SCREENSAVE = 0xF140;
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;   // an ordinary framed window
+constexpr DWORD WS_DISABLED = 0x08000000;  // takes no input
 constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 
 constexpr int SM_CXSCREEN = 0;

@@ -36,6 +36,9 @@ public:
     // Delivers one message to its handler. Hosts and tests call this.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Device pixels per layout pixel of the window's screen; 1 without a window.
+    double GetScaleFactor() const { return m_host ? m_host->ScaleFactor() : 1.0; }
+
     // For the device contexts below.
     IWindowHost* Host() const { return m_host.get(); }
 

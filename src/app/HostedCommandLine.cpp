@@ -1,0 +1,71 @@
+#include "app/HostedCommandLine.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// A window id as hosts write it: hexadecimal with 0x, or decimal; the whole
+// text must be the number. 0 when it is not one.
+HWND ParseWindowId(const char* text) {
+    if (!text)
+        return 0;
+    const bool hex = (text[0] == '0' && (text[1] == 'x' || text[1] == 'X'));
+    const char* digits = hex ? text + 2 : text;
+    const char* allowed = hex ? "0123456789abcdefABCDEF" : "0123456789";
+    if (*digits == '\0' || std::strspn(digits, allowed) != std::strlen(digits))
+        return 0;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(digits, &end, hex ? 16 : 10);
+    if (errno != 0 || *end != '\0' || value > 0xFFFFFFFFull)
+        return 0;
+    return HWND(value);
+}
+
+// The word without its dashes ("--root" and "-root" are one word), or empty
+// when it does not start with a dash.
+std::string Word(const char* argument) {
+    if (argument[0] != '-')
+        return {};
+    return argument + (argument[1] == '-' ? 2 : 1);
+}
+
+}  // namespace
+
+std::optional<HostedRequest> ParseHostedCommandLine(int argc, const char* const* argv,
+                                                    const char* environmentWindow) {
+    bool hosted = false, root = false, ownWindow = false, windowIdGiven = false;
+    HWND windowId = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = Word(argv[i]);
+        if (word == "root") {
+            root = true;
+        } else if (word == "window-id") {
+            windowIdGiven = true;
+            windowId = ParseWindowId(i + 1 < argc ? argv[++i] : nullptr);
+        } else if (word == "window") {
+            ownWindow = true;
+        } else if (word == "visual" || word == "display") {
+            ++i;  // its value
+        } else if (!(word == "fps" || word == "install" || word == "mono" || word.rfind("no-", 0) == 0)) {
+            continue;  // not a host's word: it decides nothing
+        }
+        hosted = true;
+    }
+    if (!hosted)
+        return std::nullopt;
+    HostedRequest request;
+    if (windowIdGiven) {
+        request.where = HostedRequest::Where::kHostWindow;
+        request.window = windowId;
+    } else if (root && environmentWindow && *environmentWindow) {
+        request.where = HostedRequest::Where::kHostWindow;
+        request.window = ParseWindowId(environmentWindow);
+    } else if (root && !ownWindow) {
+        request.where = HostedRequest::Where::kScreen;
+    }
+    return request;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The saver inside a window that another program owns (a screen-saver host
+// names it), or in an ordinary window of its own for trying it out. It draws
+// as the full-screen saver does, on the same timers, but the host owns the
+// input: nothing the user does ends it. The host ends it with a signal or by
+// destroying its window.
+#include "saver/FullScreenWnd.h"
+
+class CHostedWnd : public CFullScreenWnd {
+public:
+    // A child that fills the host's window, takes no input and keeps the
+    // window's size. FALSE when `host` is not a window.
+    BOOL CreateInWindow(HWND host);
+    // Over the whole primary screen, taking no input: for a host that names
+    // no window of its own.
+    BOOL CreateOverScreen();
+    // An ordinary framed window of its own; closing it ends the program.
+    BOOL CreateOwnWindow();
+
+protected:
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnSysCommand(UINT id, LPARAM lParam) override;
+    void OnActivate(UINT state, CWnd* other, BOOL minimized) override;
+    void OnActivateApp(BOOL active, DWORD threadId) override;
+    void OnMouseMove(UINT flags, POINT point) override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+    void OnMButtonDown(UINT flags, POINT point) override;
+    void OnRButtonDown(UINT flags, POINT point) override;
+    void OnKeyDown(UINT key, UINT repeatCount, UINT flags) override;
+    void OnSysKeyDown(UINT key, UINT repeatCount, UINT flags) override;
+};

@@ -1,0 +1,12 @@
+#pragma once
+// Pictures for a scaled desktop: a picture drawn at s device pixels per layout
+// pixel is resampled once, when it is loaded, rather than at every paint.
+#include "platform/WinTypes.h"
+
+#include <memory>
+
+// `pixels` (width * height three-byte pixels, rows packed) resampled by
+// `scale` with a bilinear filter; the new size goes to width and height.
+// Null when the result would be empty or larger than a framebuffer may be,
+// or when memory runs out.
+std::unique_ptr<BYTE[]> ScalePictureSmooth(const BYTE* pixels, int& width, int& height, double scale);
