@@ -12,6 +12,7 @@ packages=(
   xvfb xdotool x11-apps x11-utils imagemagick openbox
   libgif-dev libstb-dev
   clang-14 libclang-rt-14-dev
+  xscreensaver xscreensaver-data mate-screensaver dbus-x11 x11-xserver-utils
 )
 
 missing=()

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The hosted saver in a window another program owns (named by --window-id):
+# it fills the window and redraws at once when the window is resized; each
+# termination signal, and the window's destruction, ends it with status 0.
+QUORL=$1 WORK=$2
+source "$(dirname "$0")/lib.sh"
+e2e_start_xvfb 1024x768
+e2e_known_saver_data
+
+# A 640 x 480 host window at the top-left corner; its id goes to $host.
+start_host() {
+  xlogo -bw 0 -geometry 640x480+0+0 2>/dev/null &
+  host_pid=$!
+  E2E_PIDS+=($host_pid)
+  host=""
+  for _ in $(seq 50); do
+    host=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$host" ] && return 0
+    sleep 0.1
+  done
+  fail "no host window"
+}
+
+# wait_for_pixel SHOT X Y RGB: screenshots until the pixel has that colour.
+wait_for_pixel() {
+  for _ in $(seq 20); do
+    sleep 0.25
+    e2e_screenshot "$1"
+    [ "$(e2e_pixel "$1" "$2" "$3")" = "$4" ] && return 0
+  done
+  fail "pixel ($2, $3) is $(e2e_pixel "$1" "$2" "$3"), not $4"
+}
+
+echo "- fills the host's window; a resize redraws at the new size"
+start_host
+"$QUORL" -window-id "$host" >"$WORK/hosted.log" 2>&1 &
+pid=$!
+# In 640 x 480 the verse box is 180..459 x 217..311.
+wait_for_pixel "$WORK/small.png" 180 217 "255,0,0"
+[ "$(e2e_pixel "$WORK/small.png" 458 311)" = "255,0,0" ] || fail "box corner not shaded in 640 x 480"
+[ "$(e2e_pixel "$WORK/small.png" 700 100)" != "0,255,0" ] || fail "drawn outside the host's window"
+xdotool windowsize "$host" 1024 768
+wait_for_pixel "$WORK/large.png" 372 361 "255,0,0"
+e2e_check_saver_layout "$WORK/large.png"
+
+echo "- the host destroying its window ends it with status 0"
+kill "$host_pid"
+e2e_wait_exit "$pid" 2 || fail "status $? after the window went"
+
+echo "- SIGTERM, SIGINT and SIGHUP end it at once with status 0"
+start_host
+for signal in TERM INT HUP; do
+  XSCREENSAVER_WINDOW=$host "$QUORL" --root >>"$WORK/hosted.log" 2>&1 &
+  pid=$!
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || fail "the saver ended by itself"
+  kill -"$signal" "$pid"
+  e2e_wait_exit "$pid" 1 || fail "status $? after SIG$signal"
+done
+echo "PASS"
