@@ -3,6 +3,7 @@
 #include "platform/window/SaverWidget.h"
 #include "platform/window/Wnd.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
@@ -160,6 +161,17 @@ void QtWindowHost::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void QtWindowHost::Destroy() {
     m_timers.clear();
+    if (m_widget && m_widget->isActiveWindow()) {
+        // The keyboard stays with the saver: another of its windows (on
+        // another monitor) takes the activation this one had.
+        for (QWidget* other : QApplication::topLevelWidgets()) {
+            auto* saver = dynamic_cast<SaverWidget*>(other);
+            if (saver && saver != m_widget && saver->wnd && saver->isVisible()) {
+                saver->activateWindow();
+                break;
+            }
+        }
+    }
     if (m_widget) {
         m_widget->wnd = nullptr;
         m_widget->watchedParent = 0;

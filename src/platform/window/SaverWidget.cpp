@@ -2,6 +2,7 @@
 
 #include "platform/window/Wnd.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -93,7 +94,11 @@ void SaverWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void SaverWidget::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange)
+    // The activation passing to another saver window of this program (one
+    // per monitor) is no loss of activation: only another program's window
+    // taking it is.
+    if (event->type() == QEvent::ActivationChange &&
+        (isActiveWindow() || !dynamic_cast<SaverWidget*>(QApplication::activeWindow())))
         Deliver(WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
     QWidget::changeEvent(event);
 }

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The standalone saver on two monitors covers both, each with its own verse
+# and picture; a monitor going away takes its window and nothing else; a key
+# ends it with status 0. On a desktop scaled by 2 it draws in device pixels: the
+# picture covers twice its size and the glyph edges are finer than 2 x 2 blocks.
+QUORL=$1 WORK=$2
+source "$(dirname "$0")/lib.sh"
+e2e_known_saver_data
+
+echo "- two monitors, one saver window on each"
+e2e_start_xvfb 2048x768 +extension RANDR -noreset
+xrandr --setmonitor M0 1024/271x768/203+0+0 screen >/dev/null
+xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
+"$QUORL" s >"$WORK/saver.log" 2>&1 &
+pid=$!
+sleep 2
+e2e_screenshot "$WORK/two.png"
+e2e_check_saver_layout "$WORK/two.png" 0
+e2e_check_saver_layout "$WORK/two.png" 1024
+echo "- a monitor going away leaves the saver running on the other"
+xrandr --delmonitor M1 >/dev/null
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "the saver ended when a monitor went away"
+xdotool key a
+e2e_wait_exit "$pid" 1 || fail "status $? after a key"
+
+echo "- scaled by 2: picture and font in device pixels"
+e2e_cleanup
+e2e_start_xvfb 1024x768
+# A blue 400 x 300 picture under a blue box: only the verse shows in the box.
+convert -size 400x300 xc:'#0000ff' "$QUORL_WINDOWS_DIR/system/dusk.gif"
+printf '[quorl]\nFillColor=16711680\nBackColor=65280\nFontColor=16777215\n' >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
+QT_SCALE_FACTOR=2 "$QUORL" s >>"$WORK/saver.log" 2>&1 &
+pid=$!
+sleep 2
+e2e_screenshot "$WORK/scaled.png"
+# 800 x 600 device pixels, centred: 112..911 x 84..683.
+for at in "112 84" "911 683"; do
+  [ "$(e2e_pixel "$WORK/scaled.png" $at)" = "0,0,255" ] || fail "picture not at ($at) when scaled"
+done
+for at in "111 84" "912 683"; do
+  [ "$(e2e_pixel "$WORK/scaled.png" $at)" = "0,255,0" ] || fail "picture reaches ($at) when scaled"
+done
+# Text drawn at scale 1 and doubled would be unchanged by halving and doubling.
+convert "$WORK/scaled.png" -crop 600x200+212+300 +repage "$WORK/text.png"
+convert "$WORK/text.png" -sample 50% -sample 200% "$WORK/blocks.png"
+differing=$(compare -metric AE "$WORK/text.png" "$WORK/blocks.png" null: 2>&1 || true)
+[ "${differing%% *}" -gt 100 ] || fail "the verse is drawn in 2 x 2 blocks ($differing pixels differ)"
+xdotool key a
+e2e_wait_exit "$pid" 1 || fail "status $? after a key"
+echo "PASS"
