@@ -20,26 +20,16 @@ start_host() {
   fail "no host window"
 }
 
-# wait_for_pixel SHOT X Y RGB: screenshots until the pixel has that colour.
-wait_for_pixel() {
-  for _ in $(seq 20); do
-    sleep 0.25
-    e2e_screenshot "$1"
-    [ "$(e2e_pixel "$1" "$2" "$3")" = "$4" ] && return 0
-  done
-  fail "pixel ($2, $3) is $(e2e_pixel "$1" "$2" "$3"), not $4"
-}
-
 echo "- fills the host's window; a resize redraws at the new size"
 start_host
 "$QUORL" -window-id "$host" >"$WORK/hosted.log" 2>&1 &
 pid=$!
 # In 640 x 480 the verse box is 180..459 x 217..311.
-wait_for_pixel "$WORK/small.png" 180 217 "255,0,0"
+e2e_wait_for_pixel "$WORK/small.png" 180 217 "255,0,0"
 [ "$(e2e_pixel "$WORK/small.png" 458 311)" = "255,0,0" ] || fail "box corner not shaded in 640 x 480"
 [ "$(e2e_pixel "$WORK/small.png" 700 100)" != "0,255,0" ] || fail "drawn outside the host's window"
 xdotool windowsize "$host" 1024 768
-wait_for_pixel "$WORK/large.png" 372 361 "255,0,0"
+e2e_wait_for_pixel "$WORK/large.png" 372 361 "255,0,0"
 e2e_check_saver_layout "$WORK/large.png"
 
 echo "- the host destroying its window ends it with status 0"

@@ -11,7 +11,8 @@
 #   hosts_xscreensaver_command ARGS...      -activate, -deactivate, -exit.
 #   hosts_mate_start                        mate-screensaver on a private session bus,
 #   hosts_mate_command ARGS...              --activate, --deactivate, --query, --exit.
-#   hosts_saver_pids                        the pids of the staged program, one a line.
+#   hosts_saver_pids                        the pids of the staged program, one a line;
+#   hosts_wait_saver_gone                   fails unless they are all gone within 1 s.
 #   hosts_stop                              ends every host and bus started here.
 
 HOSTS_PIDS=()
@@ -37,6 +38,17 @@ hosts_stage() {
 }
 
 hosts_saver_pids() { pgrep -f "^$HOSTS_STAGE/quorl" || true; }
+
+# Fails unless every copy of the saver is gone within a second.
+hosts_wait_saver_gone() {
+  local _ pids
+  pids=$(hosts_saver_pids)
+  for _ in $(seq 10); do
+    [ -z "$(hosts_saver_pids)" ] && return 0
+    sleep 0.1
+  done
+  fail "the saver is still running a second after the host ended it: $pids"
+}
 
 # Sanitizer reports the saver left, if any.
 hosts_sanitizer_reports() { cat "$HOSTS_STAGE"/asan/report* 2>/dev/null || true; }

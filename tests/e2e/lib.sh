@@ -51,6 +51,17 @@ e2e_pixel() {
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
 
+# e2e_wait_for_pixel SHOT X Y RGB: screenshots until the pixel has that
+# colour (five seconds at most).
+e2e_wait_for_pixel() {
+  for _ in $(seq 20); do
+    sleep 0.25
+    e2e_screenshot "$1"
+    [ "$(e2e_pixel "$1" "$2" "$3")" = "$4" ] && return 0
+  done
+  fail "pixel ($2, $3) is $(e2e_pixel "$1" "$2" "$3"), not $4"
+}
+
 # e2e_wait_exit PID SECONDS: the program's exit status, or fail after SECONDS.
 e2e_wait_exit() {
   local pid=$1 limit=$2 i

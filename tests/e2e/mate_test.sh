@@ -12,19 +12,11 @@ hosts_stage "$QUORL" "$QUORL_WINDOWS_DIR" "$XDG_CONFIG_HOME"
 hosts_mate_start
 
 hosts_mate_command --activate >/dev/null
-for _ in $(seq 20); do
-  sleep 0.25
-  e2e_screenshot "$WORK/mate.png"
-  [ "$(e2e_pixel "$WORK/mate.png" 372 361)" = "255,0,0" ] && break
-done
+e2e_wait_for_pixel "$WORK/mate.png" 372 361 "255,0,0"
 [ "$(hosts_saver_pids | wc -l)" -eq 1 ] || fail "one saver wanted, running: $(hosts_saver_pids | wc -l)"
 e2e_check_saver_layout "$WORK/mate.png"
 
 hosts_mate_command --deactivate >/dev/null
-for _ in $(seq 10); do
-  [ -z "$(hosts_saver_pids)" ] && break
-  sleep 0.1
-done
-[ -z "$(hosts_saver_pids)" ] || fail "the saver is still running a second after deactivating"
+hosts_wait_saver_gone
 [ -z "$(hosts_sanitizer_reports)" ] || fail "sanitizer reports: $(hosts_sanitizer_reports)"
 echo "PASS"

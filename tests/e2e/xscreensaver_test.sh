@@ -12,7 +12,7 @@ e2e_known_saver_data
 # blank_and_check SHOT X...: blanks, waits for one saver per monitor origin X
 # (each 1024 x 768 at y = 0) to draw, checks each, unblanks.
 blank_and_check() {
-  local shot=$1 pids _ x
+  local shot=$1 _ x
   shift
   hosts_xscreensaver_command -activate >/dev/null
   for _ in $(seq 50); do
@@ -20,19 +20,10 @@ blank_and_check() {
     sleep 0.1
   done
   [ "$(hosts_saver_pids | wc -l)" -eq $# ] || fail "$# savers wanted, running: $(hosts_saver_pids | wc -l)"
-  for _ in $(seq 20); do
-    sleep 0.25
-    e2e_screenshot "$shot"
-    [ "$(e2e_pixel "$shot" $((${@: -1} + 372)) 361)" = "255,0,0" ] && break
-  done
+  for x in "$@"; do e2e_wait_for_pixel "$shot" $((x + 372)) 361 "255,0,0"; done
   for x in "$@"; do e2e_check_saver_layout "$shot" "$x"; done
-  pids=$(hosts_saver_pids)
   hosts_xscreensaver_command -deactivate >/dev/null
-  for _ in $(seq 10); do
-    [ -z "$(hosts_saver_pids)" ] && break
-    sleep 0.1
-  done
-  [ -z "$(hosts_saver_pids)" ] || fail "the saver is still running a second after unblanking: $pids"
+  hosts_wait_saver_gone
   [ -z "$(pgrep -u 65534 -x dbus-launch)" ] || fail "a D-Bus daemon was started and left behind"
   [ -z "$(hosts_sanitizer_reports)" ] || fail "sanitizer reports: $(hosts_sanitizer_reports)"
 }
