@@ -17,10 +17,13 @@ sleep 2
 e2e_screenshot "$WORK/two.png"
 e2e_check_saver_layout "$WORK/two.png" 0
 e2e_check_saver_layout "$WORK/two.png" 1024
-echo "- a monitor going away leaves the saver running on the other"
+echo "- a monitor going away leaves the saver running on the other; one coming is covered"
 xrandr --delmonitor M1 >/dev/null
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "the saver ended when a monitor went away"
+[ "$(xwininfo -root -children | grep -c '1024x768+1024+0')" -eq 0 ] || fail "the window of the monitor that went is still there"
+xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
+e2e_wait_for_pixel "$WORK/again.png" $((1024 + 372)) 361 "255,0,0"
 xdotool key a
 e2e_wait_exit "$pid" 1 || fail "status $? after a key"
 
