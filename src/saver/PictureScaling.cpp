@@ -34,8 +34,10 @@ int Mix(int a, int b, int weight) { return a + (((b - a) * weight + 128) >> 8); 
 std::unique_ptr<BYTE[]> ScalePictureSmooth(const BYTE* pixels, int& width, int& height, double scale) {
     if (!pixels || width <= 0 || height <= 0 || !(scale > 0))
         return nullptr;
-    const double newWidth = std::round(width * scale), newHeight = std::round(height * scale);
-    if (newWidth < 1 || newHeight < 1 || newWidth * newHeight > double(Framebuffer::kMaxPixels))
+    // At least one pixel each way: a small picture shrinks, but stays.
+    const double newWidth = std::max(1.0, std::round(width * scale));
+    const double newHeight = std::max(1.0, std::round(height * scale));
+    if (newWidth * newHeight > double(Framebuffer::kMaxPixels))
         return nullptr;
     const int outWidth = int(newWidth), outHeight = int(newHeight);
     std::unique_ptr<BYTE[]> out(new (std::nothrow) BYTE[std::size_t(outWidth) * std::size_t(outHeight) * 3]);

@@ -6,7 +6,7 @@
 #include <memory>
 
 // `pixels` (width * height three-byte pixels, rows packed) resampled by
-// `scale` with a bilinear filter; the new size goes to width and height.
-// Null when the result would be empty or larger than a framebuffer may be,
-// or when memory runs out.
+// `scale` with a bilinear filter; the new size (at least 1 x 1) goes to width
+// and height. Null for a scale that is not positive, a result larger than a
+// framebuffer may be, or when memory runs out.
 std::unique_ptr<BYTE[]> ScalePictureSmooth(const BYTE* pixels, int& width, int& height, double scale);
