@@ -12,11 +12,10 @@
 
 namespace {
 
-// The screen whose device rectangle holds `rect`'s top-left corner, else
-// the primary screen.
-QScreen* ScreenAt(const RECT& rect) {
+// The screen whose device rectangle holds `corner`, else the primary screen.
+QScreen* ScreenAt(QPoint corner) {
     for (QScreen* screen : QGuiApplication::screens())
-        if (ScreenDeviceRect(screen).contains(QPoint(rect.left, rect.top)))
+        if (ScreenDeviceRect(screen).contains(corner))
             return screen;
     return QGuiApplication::primaryScreen();
 }
@@ -43,7 +42,9 @@ std::unique_ptr<IWindowHost> QtWindowHost::Create(CWnd& wnd, DWORD exStyle, DWOR
     const int width = std::max<LONG>(0, rect.right - rect.left);
     const int height = std::max<LONG>(0, rect.bottom - rect.top);
     host->m_pixels.Resize(width, height);
-    QScreen* screen = ScreenAt(rect);
+    // A child's scale is that of the screen its parent is on.
+    QScreen* screen = ScreenAt(parent != 0 ? ForeignWindowScreenPosition(parent) + QPoint(rect.left, rect.top)
+                                           : QPoint(rect.left, rect.top));
     const double scale = screen ? screen->devicePixelRatio() : 1.0;
     // A disabled window takes no input at all: pointer events pass through
     // to whatever is below it, and it never takes the focus.
@@ -60,6 +61,8 @@ std::unique_ptr<IWindowHost> QtWindowHost::Create(CWnd& wnd, DWORD exStyle, DWOR
         host->m_foreignParent = QWindow::fromWinId(WId(parent));
         if (!host->m_foreignParent)
             return nullptr;
+        if (screen)
+            host->m_foreignParent->setScreen(screen);  // Qt takes the primary screen otherwise
         auto* widget = new SaverWidget(&wnd, host->m_pixels, Qt::Widget);
         host->m_widget = widget;
         widget->setAttribute(Qt::WA_NativeWindow);

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CWnd;
+class QPoint;
 class QRect;
 class QScreen;
 class QWindow;
@@ -16,6 +17,8 @@ class SaverWidget;
 // True when `window` is an X11 window other than the root; its size then
 // goes to `rect`.
 bool ForeignWindowGeometry(HWND window, RECT& rect);
+// Where `window`'s top-left corner is on the screen, in device pixels.
+QPoint ForeignWindowScreenPosition(HWND window);
 // Asks the X server to tell us when `window` goes away.
 bool WatchForeignWindow(HWND window);
 // A screen's rectangle in device pixels.

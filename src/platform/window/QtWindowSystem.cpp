@@ -45,6 +45,19 @@ bool ForeignWindowGeometry(HWND window, RECT& rect) {
     return true;
 }
 
+QPoint ForeignWindowScreenPosition(HWND window) {
+    xcb_connection_t* connection = X11Connection();
+    if (!connection)
+        return QPoint();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
+        xcb_translate_coordinates_reply(connection,
+                                        xcb_translate_coordinates(connection, xcb_window_t(window), root, 0, 0),
+                                        nullptr),
+        &std::free);
+    return reply ? QPoint(reply->dst_x, reply->dst_y) : QPoint();
+}
+
 bool WatchForeignWindow(HWND window) {
     xcb_connection_t* connection = X11Connection();
     if (!connection)
