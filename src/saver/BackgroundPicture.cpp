@@ -5,27 +5,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <new>
+#include <vector>
 
 namespace {
-
-// Fills `rect` less the part that `hole` covers (up to four bands).
-void FillAround(CDC& dc, const RECT& rect, const RECT& hole, CBrush& brush) {
-    const RECT inner{std::max(rect.left, hole.left), std::max(rect.top, hole.top),
-                     std::min(rect.right, hole.right), std::min(rect.bottom, hole.bottom)};
-    if (inner.left >= inner.right || inner.top >= inner.bottom) {
-        dc.FillRect(&rect, &brush);
-        return;
-    }
-    const RECT bands[4] = {
-        {rect.left, rect.top, rect.right, inner.top},
-        {rect.left, inner.bottom, rect.right, rect.bottom},
-        {rect.left, inner.top, inner.left, inner.bottom},
-        {inner.right, inner.top, rect.right, inner.bottom},
-    };
-    for (const RECT& band : bands)
-        dc.FillRect(&band, &brush);
-}
 
 RECT Intersection(const RECT& a, const RECT& b) {
     return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -33,6 +17,36 @@ RECT Intersection(const RECT& a, const RECT& b) {
 }
 
 bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+// Fills `area` less every rectangle of `holes`. Each hole splits what is
+// left into at most four bands, so a few holes make a handful of fills.
+void FillExcept(CDC& dc, const RECT& area, std::initializer_list<RECT> holes, CBrush& brush) {
+    std::vector<RECT> pieces;
+    if (!IsEmpty(area))
+        pieces.push_back(area);
+    for (const RECT& hole : holes) {
+        std::vector<RECT> rest;
+        for (const RECT& piece : pieces) {
+            const RECT inner = Intersection(piece, hole);
+            if (IsEmpty(inner)) {
+                rest.push_back(piece);
+                continue;
+            }
+            const RECT bands[4] = {
+                {piece.left, piece.top, piece.right, inner.top},
+                {piece.left, inner.bottom, piece.right, piece.bottom},
+                {piece.left, inner.top, inner.left, inner.bottom},
+                {inner.right, inner.top, piece.right, inner.bottom},
+            };
+            for (const RECT& band : bands)
+                if (!IsEmpty(band))
+                    rest.push_back(band);
+        }
+        pieces = std::move(rest);
+    }
+    for (const RECT& piece : pieces)
+        dc.FillRect(&piece, &brush);
+}
 
 }  // namespace
 
@@ -48,7 +62,6 @@ void CSaverWnd::NextPicture() {
         m_nNextPicture = 0;
     m_strPictureFile = m_astrPictureFiles[std::size_t(m_nNextPicture)];
     LoadPicture();
-    ComposeBackground();
     // The turn passes whether or not the picture could be read: a bad file
     // shows black for its turn and is tried again at its next one.
     if (std::size_t(++m_nNextPicture) >= m_astrPictureFiles.size())
@@ -122,87 +135,58 @@ BITMAPINFO CSaverWnd::PictureInfo() const {
     return info;
 }
 
-// The picture turn does the drawing ahead, beside the decoding, so that the
-// verse step that shows a new picture only has to swap it in.
-void CSaverWnd::ComposeBackground() {
-    m_nComposedSerial = 0;
-    Framebuffer* spare = GetSparePixels();
-    if (!m_pPictureBits || !spare)
-        return;
-    RECT client;
-    GetClientRect(&client);
-    const RECT picture = PicturePlacement(client);
-    const BITMAPINFO info = PictureInfo();
-    CDC dc(*spare);
-    CBrush back;
-    back.CreateSolidBrush(m_backColor);
-    FillAround(dc, client, picture, back);
-    dc.StretchDIBits(picture.left, picture.top, m_nPictureWidth, m_nPictureHeight, 0, 0, m_nPictureWidth,
-                     m_nPictureHeight, m_pPictureBits.get(), &info, DIB_RGB_COLORS, SRCCOPY);
-    m_nComposedSerial = m_nPictureSerial;
-    m_composedClient = client;
-}
-
 // The background of a verse step. What reaches the screen is: the picture
 // centred at 1:1; around it the back colour on the first step after a new
-// picture and black on later ones, except the previous verse's box, which
-// is cleared with the back colour; black everywhere without a picture. Each
-// area is filled once, with its final colour, and the framebuffer is shown
-// when the step is done, so no intermediate black flashes. When the picture
-// is already on screen, only the part the last verse covered is copied again:
-// the rest of it is still there; on the first step after a new picture, the
-// background composed ahead is swapped in whole.
+// picture and black on later ones, except the previous verse's box, which is
+// cleared with the back colour; black everywhere without a picture. Each
+// pixel is written once, in its final colour, so no intermediate black
+// flashes; and since the framebuffer still holds what the last step left,
+// only the pixels whose colour changes are written: on an unchanged picture
+// and surround that is what the last verse covered and the back-colour box
+// before it, so a step costs the size of the verse, not of the screen.
 void CSaverWnd::PaintBackground(RECT area) {
     RECT client;
     GetClientRect(&client);
     CClientDC dc(this);
     if (!dc.IsValid())
         return;
-    CBrush black;
-    black.CreateSolidBrush(RGB(0, 0, 0));
-    if (!m_pPictureBits) {
-        dc->FillRect(&client, &black);
-        m_nPaintedSerial = 0;
-        return;
-    }
-
-    if (m_bFillBackground && m_nComposedSerial == m_nPictureSerial && m_composedClient == client) {
-        // The back colour around the picture, the old verse box in the back
-        // colour too, and the picture: all of it is in the composed pixels.
+    const bool hasPicture = m_pPictureBits != nullptr;
+    const unsigned serial = hasPicture ? m_nPictureSerial : 0;
+    const RECT picture = hasPicture ? PicturePlacement(area) : RECT{};
+    const RECT backBox = hasPicture ? m_verseRect : RECT{};
+    const COLORREF surround = hasPicture && m_bFillBackground ? m_backColor : RGB(0, 0, 0);
+    if (hasPicture)
         m_bFillBackground = FALSE;
-        ShowSparePixels();
-        m_nComposedSerial = 0;  // the spare holds the old screen now
-        m_nPaintedSerial = m_nPictureSerial;
-        m_paintedClient = client;
-        return;
-    }
 
-    const RECT picture = PicturePlacement(area);
-    const LONG x = picture.left, y = picture.top;
-    const BITMAPINFO info = PictureInfo();
-    const bool pictureOnScreen = m_nPaintedSerial == m_nPictureSerial && m_paintedClient == client;
-    CBrush back;
-    back.CreateSolidBrush(m_backColor);
-    if (m_bFillBackground) {
-        m_bFillBackground = FALSE;
-        FillAround(*dc, client, picture, back);
+    const bool sameFrame = m_painted.known && m_painted.client == client && m_painted.picture == serial;
+    const bool sameSurround =
+        sameFrame && PixelFromColorRef(m_painted.surround) == PixelFromColorRef(surround);
+    CBrush surroundBrush;
+    surroundBrush.CreateSolidBrush(surround);
+    if (sameSurround) {
+        FillExcept(*dc, m_verseDamage, {picture, backBox}, surroundBrush);
+        if (PixelFromColorRef(m_backColor) != PixelFromColorRef(surround))
+            FillExcept(*dc, m_painted.backBox, {picture, backBox, m_verseDamage}, surroundBrush);
     } else {
-        FillAround(*dc, client, picture, black);
+        FillExcept(*dc, client, {picture, backBox}, surroundBrush);
     }
-    FillAround(*dc, m_verseRect, picture, back);
 
-    // The part of the picture to copy, in picture coordinates (rows from the top).
-    RECT copy{0, 0, m_nPictureWidth, m_nPictureHeight};
-    if (pictureOnScreen) {
-        const RECT damage = Intersection(m_verseDamage, picture);
-        copy = RECT{damage.left - x, damage.top - y, damage.right - x, damage.bottom - y};
+    if (hasPicture) {
+        CBrush back;
+        back.CreateSolidBrush(m_backColor);
+        FillExcept(*dc, backBox, {picture}, back);
+        // Only the verse can have touched the picture since it was drawn.
+        const RECT damage = sameFrame ? Intersection(m_verseDamage, picture) : picture;
+        if (!IsEmpty(damage)) {
+            // In picture coordinates; rows of a bottom-up bitmap count from the bottom.
+            const RECT copy{damage.left - picture.left, damage.top - picture.top, damage.right - picture.left,
+                            damage.bottom - picture.top};
+            const BITMAPINFO info = PictureInfo();
+            dc->StretchDIBits(damage.left, damage.top, copy.right - copy.left, copy.bottom - copy.top, copy.left,
+                              m_nPictureHeight - copy.bottom, copy.right - copy.left, copy.bottom - copy.top,
+                              m_pPictureBits.get(), &info, DIB_RGB_COLORS, SRCCOPY);
+        }
     }
-    if (!IsEmpty(copy)) {
-        // Rows of a bottom-up bitmap are counted from the bottom.
-        dc->StretchDIBits(x + copy.left, y + copy.top, copy.right - copy.left, copy.bottom - copy.top, copy.left,
-                          m_nPictureHeight - copy.bottom, copy.right - copy.left, copy.bottom - copy.top,
-                          m_pPictureBits.get(), &info, DIB_RGB_COLORS, SRCCOPY);
-    }
-    m_nPaintedSerial = m_nPictureSerial;
-    m_paintedClient = client;
+    m_painted = PaintedScreen{true, serial, client, surround, backBox};
+    m_verseDamage = RECT{};
 }

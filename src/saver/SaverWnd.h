@@ -42,9 +42,6 @@ protected:
     void ShadeRect(int left, int top, int right, int bottom, CDC& dc, COLORREF color);
     void LoadPicture();
     void PaintBackground(RECT area);
-    // Draws what the first verse step after a new picture will show (the
-    // picture on the back colour) into the spare pixels, ahead of that step.
-    void ComposeBackground();
     std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height);
     // A length in layout pixels as device pixels: times the desktop's scale,
     // unchanged on an unscaled desktop.
@@ -76,15 +73,18 @@ public:
     BOOL m_bAutoDelete;
 
 private:
-    // What the framebuffer holds since the last background paint, so that a
-    // verse step on an unchanged picture repaints only what the last verse
-    // covered instead of the whole picture.
+    // What the framebuffer shows since the last background paint, so that a
+    // verse step writes only the pixels whose colour changes.
+    struct PaintedScreen {
+        bool known = false;     // false until the first background paint
+        unsigned picture = 0;   // serial of the picture shown; 0: none
+        RECT client{};          // the client area it was painted for
+        COLORREF surround = 0;  // colour around the picture, or everywhere without one
+        RECT backBox{};         // the box cleared with the back colour
+    };
     unsigned m_nPictureSerial = 0;  // counts pictures loaded
-    unsigned m_nPaintedSerial = 0;  // the picture the framebuffer shows; 0: none
-    RECT m_paintedClient{};         // the client area it was painted for
+    PaintedScreen m_painted;
     RECT m_verseDamage{};           // every pixel the last verse touched
-    unsigned m_nComposedSerial = 0; // the picture the spare pixels hold; 0: none
-    RECT m_composedClient{};        // the client area they were composed for
 
     RECT PicturePlacement(const RECT& area) const;
     BITMAPINFO PictureInfo() const;

@@ -1,6 +1,8 @@
 #include "SaverFixture.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 using namespace saver_test;
 
@@ -119,37 +121,74 @@ TEST_F(SaverTest, PicturesTakeTurnsAndABadOneShowsBlackForItsTurn) {
     EXPECT_EQ(wnd->m_nPictureWidth, 10);
 }
 
+// Each step writes only the pixels that change, so this compares every pixel
+// with what the whole-screen painting would show, over many steps, for a
+// picture that covers most of the window and one the verse box overhangs,
+// with a back colour that differs from black and one that does not.
+struct RepaintCase {
+    int pictureWidth, pictureHeight;
+    COLORREF back;
+};
 
-TEST_F(SaverTest, EveryVerseStepLeavesNoTraceOfEarlierVerses) {
+class RepaintTest : public SaverTest, public testing::WithParamInterface<RepaintCase> {};
+
+TEST_P(RepaintTest, EveryVerseStepShowsExactlyWhatAFullRepaintWould) {
+    const RepaintCase c = GetParam();
     // Lines of many widths, so that each verse box differs from the last.
     WriteLines("a\nbbbbbbbbbbbbbbbbbbbbbbbbb\ncccccc\ndddddddddddd\neeeeeeeeeeeeeeeeeee\nff\n",
                "ggg\nhhhhhhhhhhhhhhhhhhhhhh\niiiiiiiiiii\n");
     const testing_support::Palette palette = testing_support::TestPalette(16);
-    const testing_support::Indices indices = testing_support::RandomIndices(360 * 260, 16, 5);
-    WriteFile(SystemDir() + "/noise.gif", testing_support::SimpleGif(360, 260, indices, palette));
+    const std::size_t area = std::size_t(c.pictureWidth) * std::size_t(c.pictureHeight);
+    const testing_support::Indices indices = testing_support::RandomIndices(area, 16, 5);
+    WriteFile(SystemDir() + "/noise.gif", testing_support::SimpleGif(c.pictureWidth, c.pictureHeight, indices, palette));
     WriteGifList({"noise.gif"});
-    settings.BackColor = kBlueColor;
-    settings.Delay = 1;
-    settings.GIFDelay = 60;
+    settings.BackColor = c.back;
     TestFullScreenWnd* wnd = StartSaver(400, 300);
     system.Send(WM_PAINT);
+    const int left = (400 - c.pictureWidth) / 2, top = (300 - c.pictureHeight) / 2;
+    const std::uint32_t back = PixelFromColorRef(c.back);
+    RECT previous = wnd->m_verseRect, beforePrevious = previous;
     for (int step = 0; step < 12; ++step) {
         const bool newPicture = step == 6;  // the same file again: a new picture all the same
         if (newPicture)
             system.Send(WM_TIMER, 2);
+        system.shown.clear();
         system.Send(WM_TIMER, 1);
         const RECT box = wnd->m_verseRect;
+        const auto inside = [](const RECT& r, int x, int y) {
+            return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+        };
+        // Unless the whole surround changes colour (on the step after a new
+        // picture), only the last three verse boxes reach the screen: the new
+        // verse, the last one cleared to the back colour, and the one before,
+        // cleared in its turn to black.
+        const bool surroundChanges = back != kBlack && (step == 0 || step == 7);
+        if (!newPicture && !surroundChanges) {
+            const RECT all{std::min({box.left, previous.left, beforePrevious.left}),
+                           std::min({box.top, previous.top, beforePrevious.top}),
+                           std::max({box.right, previous.right, beforePrevious.right}),
+                           std::max({box.bottom, previous.bottom, beforePrevious.bottom})};
+            for (const RECT& shown : system.shown)
+                EXPECT_TRUE(shown.left >= all.left && shown.top >= all.top && shown.right <= all.right &&
+                            shown.bottom <= all.bottom)
+                    << "step " << step;
+        }
         for (int y = 0; y < 300; ++y)
             for (int x = 0; x < 400; ++x) {
-                if (x >= box.left && x < box.right && y >= box.top && y < box.bottom)
+                if (inside(box, x, y))
                     continue;  // the new verse
-                const bool inPicture = x >= 20 && x < 380 && y >= 20 && y < 280;
-                std::uint32_t want = newPicture ? kBlue : kBlack;
-                if (inPicture) {
-                    const auto& rgb = palette[indices[std::size_t(y - 20) * 360 + std::size_t(x - 20)]];
+                std::uint32_t want = newPicture || inside(previous, x, y) ? back : kBlack;
+                if (x >= left && x < left + c.pictureWidth && y >= top && y < top + c.pictureHeight) {
+                    const std::size_t i = std::size_t(y - top) * std::size_t(c.pictureWidth) + std::size_t(x - left);
+                    const auto& rgb = palette[indices[i]];
                     want = std::uint32_t(rgb[0]) << 16 | std::uint32_t(rgb[1]) << 8 | rgb[2];
                 }
                 ASSERT_EQ(Pixel(x, y), want) << "step " << step << " at " << x << "," << y;
             }
+        beforePrevious = std::exchange(previous, box);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Pictures, RepaintTest,
+                         testing::Values(RepaintCase{360, 260, kBlueColor}, RepaintCase{60, 40, kBlueColor},
+                                         RepaintCase{60, 40, 0}));

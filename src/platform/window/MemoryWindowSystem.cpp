@@ -11,15 +11,9 @@ public:
     ~MemoryWindowHost() override { Destroy(); }
 
     Framebuffer& Pixels() override { return m_pixels; }
-    void Show(const RECT&) override { m_system.log.push_back("Show"); }
-    Framebuffer& SparePixels() override {
-        if (m_spare.Width() != m_pixels.Width() || m_spare.Height() != m_pixels.Height())
-            m_spare.Resize(m_pixels.Width(), m_pixels.Height());
-        return m_spare;
-    }
-    void ShowSparePixels() override {
-        std::swap(m_pixels, SparePixels());
+    void Show(const RECT& area) override {
         m_system.log.push_back("Show");
+        m_system.shown.push_back(area);
     }
     UINT SetTimer(UINT id, UINT elapse) override {
         m_system.log.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(elapse));
@@ -53,7 +47,6 @@ private:
     MemoryWindowSystem& m_system;
     CWnd& m_wnd;
     Framebuffer m_pixels;
-    Framebuffer m_spare;
     bool m_destroyed = false;
 };
 

@@ -36,6 +36,7 @@ public:
     HWND parent = 0;
     std::map<UINT, UINT> timers;   // running timers: identifier -> period in ms
     std::vector<std::string> log;  // "Show", "SetTimer 1 5000", "KillTimer 1", "Destroy", "Quit 0", ...
+    std::vector<RECT> shown;       // the areas put on the screen, in order
     std::deque<Message> posted;    // messages waiting for DeliverPosted
     std::optional<int> quitCode;
 

@@ -117,20 +117,6 @@ void QtWindowHost::Show(const RECT& area) {
 
 double QtWindowHost::ScaleFactor() const { return m_widget ? m_widget->devicePixelRatioF() : 1.0; }
 
-Framebuffer& QtWindowHost::SparePixels() {
-    if (m_spare.Width() != m_pixels.Width() || m_spare.Height() != m_pixels.Height())
-        m_spare.Resize(m_pixels.Width(), m_pixels.Height());
-    return m_spare;
-}
-
-void QtWindowHost::ShowSparePixels() {
-    std::swap(m_pixels, SparePixels());
-    if (m_widget) {
-        m_widget->FramebufferResized();  // the image wraps the other buffer now
-        m_widget->update();
-    }
-}
-
 UINT QtWindowHost::SetTimer(UINT id, UINT elapse) {
     if (!m_widget || !m_widget->wnd)
         return 0;

@@ -33,8 +33,6 @@ public:
 
     Framebuffer& Pixels() override { return m_pixels; }
     void Show(const RECT& area) override;
-    Framebuffer& SparePixels() override;
-    void ShowSparePixels() override;
     UINT SetTimer(UINT id, UINT elapse) override;
     BOOL KillTimer(UINT id) override;
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -45,7 +43,6 @@ private:
     QtWindowHost() = default;
 
     Framebuffer m_pixels;
-    Framebuffer m_spare;
     QPointer<SaverWidget> m_widget;
     QWindow* m_foreignParent = nullptr;  // the preview's parent, deleted after the widget
     std::map<UINT, std::unique_ptr<QTimer>> m_timers;

@@ -18,11 +18,6 @@ public:
     virtual Framebuffer& Pixels() = 0;
     // Puts the framebuffer's `area` on the screen (after drawing outside a paint).
     virtual void Show(const RECT& area) = 0;
-    // A second framebuffer of the window's size for drawing ahead; nothing
-    // of it shows until ShowSparePixels swaps it in whole, leaving the old
-    // picture in its place.
-    virtual Framebuffer& SparePixels() = 0;
-    virtual void ShowSparePixels() = 0;
     // Starts or restarts timer `id` with `elapse` ms (already clamped); returns
     // the identifier, or 0 when no timer could be started.
     virtual UINT SetTimer(UINT id, UINT elapse) = 0;

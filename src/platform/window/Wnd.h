@@ -42,14 +42,6 @@ public:
     // For the device contexts below.
     IWindowHost* Host() const { return m_host.get(); }
 
-    // Drawing ahead: a hidden copy of the window's pixels (null without a
-    // window), and the call that puts it on the screen whole.
-    Framebuffer* GetSparePixels() { return m_host ? &m_host->SparePixels() : nullptr; }
-    void ShowSparePixels() {
-        if (m_host)
-            m_host->ShowSparePixels();
-    }
-
 protected:
     virtual int OnCreate(void* createStruct);
     virtual void OnSize(UINT type, int cx, int cy);
