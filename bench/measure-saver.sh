@@ -1,34 +1,77 @@
 #!/usr/bin/env bash
-# The running saver's cost between ticks and its footprint: CPU time over
-# 30 s of `quorl s` with Delay 5 under Xvfb, and peak memory with a
-# 3840 x 2160 picture. Usage: bench/measure-saver.sh [path of quorl]
+# The running saver's cost and footprint under Xvfb at 3840 x 2160:
+#   - exec to the first verse on the screen (bench/first_verse.c), 3 times;
+#   - CPU of the saver and of the X server over 20 s at Delay 0 (a verse
+#     every 10 ms) with the default small pictures;
+#   - peak resident memory over 15 s at Delay 0 and GIFDelay 1 with a
+#     3840 x 2160 picture (one decode a second);
+#   - CPU over 30 s at the default Delay 5 with that picture.
+# Usage: bench/measure-saver.sh [path of quorl]   (a release build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-quorl=${1:-build-release/src/app/quorl}
+quorl=$(realpath "${1:-build-release/src/app/quorl}")
 work=$(mktemp -d)
+chmod 700 "$work"
+xvfb=""
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
-export QUORL_WINDOWS_DIR="$work/windows" XDG_CONFIG_HOME="$work/config"
+cc -O2 -o "$work/first_verse" bench/first_verse.c $(pkg-config --cflags --libs xcb)
+convert -size 3840x2160 -seed 3 plasma:fractal -colors 256 -dither FloydSteinberg "$work/big.gif"
+
+export QUORL_WINDOWS_DIR="$work/windows" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
 mkdir -p "$QUORL_WINDOWS_DIR/system"
 cp data/fives.txt data/sevens.txt "$QUORL_WINDOWS_DIR/system/"
-convert -size 3840x2160 -seed 3 plasma:fractal -colors 256 -dither FloydSteinberg "$work/big.gif"
-printf '%s\r\n' "$work/big.gif" >"$QUORL_WINDOWS_DIR/system/GIFList.txt"
+small_list() { for g in "$PWD"/data/*.gif; do printf '%s\r\n' "$g"; done >"$QUORL_WINDOWS_DIR/system/GIFList.txt"; }
+big_list() { printf '%s\r\n' "$work/big.gif" >"$QUORL_WINDOWS_DIR/system/GIFList.txt"; }
+settings() {  # Delay GIFDelay
+  mkdir -p "$XDG_CONFIG_HOME/Zovex Screen Savers"
+  printf '[quorl]\nDelay=%s\nGIFDelay=%s\n' "$1" "$2" >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
+}
 
-Xvfb :71 -screen 0 3840x2160x24 -nolisten tcp >/dev/null 2>&1 &
+for n in $(seq 70 99); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+Xvfb "$display" -screen 0 3840x2160x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=:71
+export DISPLAY=$display
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 
+ticks=$(getconf CLK_TCK)
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+stop() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null || true; sleep 0.3; }
+
+echo "CPU: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg)"
+
+small_list; settings 5 15
+for run in 1 2 3; do
+  read -r ms _ pid < <("$work/first_verse" -- "$quorl" s) || { echo "no verse"; exit 1; }
+  echo "exec to first verse (run $run): $ms ms"
+  stop "$pid"
+done
+
+settings 0 15
 "$quorl" s &
 pid=$!
-sleep 3  # start-up: decode, first verse
-ticks=$(getconf CLK_TCK)
-read -r u0 s0 < <(awk '{print $14, $15}' "/proc/$pid/stat")
+sleep 2
+s0=$(cpu_ticks "$pid"); x0=$(cpu_ticks "$xvfb")
+sleep 20
+s1=$(cpu_ticks "$pid"); x1=$(cpu_ticks "$xvfb")
+echo "Delay 0, small pictures, 20 s: saver $(( (s1 - s0) * 100 / ticks / 20 ))% of a core, X server $(( (x1 - x0) * 100 / ticks / 20 ))%"
+stop "$pid"
+
+big_list; settings 0 1
+"$quorl" s &
+pid=$!
+sleep 15
+echo "Delay 0, GIFDelay 1, a 3840x2160 picture: peak resident memory $(awk '/VmHWM/ {print $2, $3}' "/proc/$pid/status")"
+stop "$pid"
+
+settings 5 15
+"$quorl" s &
+pid=$!
+sleep 3
+s0=$(cpu_ticks "$pid")
 sleep 30
-read -r u1 s1 < <(awk '{print $14, $15}' "/proc/$pid/stat")
-peak=$(awk '/VmHWM/ {print $2, $3}' "/proc/$pid/status")
-xdotool key space
-wait "$pid"
-cpu_ms=$(( (u1 + s1 - u0 - s0) * 1000 / ticks ))
-echo "CPU time over 30 s (6 verse steps, 2 picture loads): ${cpu_ms} ms"
-echo "Peak resident memory with a 3840x2160 picture: ${peak}"
+s1=$(cpu_ticks "$pid")
+echo "Delay 5, a 3840x2160 picture, 30 s: $(( (s1 - s0) * 1000 / ticks )) ms of CPU"
+stop "$pid"

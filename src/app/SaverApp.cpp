@@ -4,6 +4,7 @@
 #include "platform/Application.h"
 #include "platform/Profile.h"
 #include "platform/Termination.h"
+#include "platform/dc/FontMatch.h"
 #include "saver/FullScreenWnd.h"
 #include "saver/HostedWnd.h"
 
@@ -58,6 +59,7 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
     }
     if (MatchSwitch(argv[1], "s")) {
         EndAtOnceOnTerminationSignals();
+        PrepareFontMatching();
         if (!CoverMonitors()) {
             m_nExitCode = 1;
             return FALSE;
@@ -74,6 +76,7 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
 BOOL CSaverApp::StartHosted(const HostedRequest& request) {
     RequireX11();
     EndAtOnceOnTerminationSignals();
+    PrepareFontMatching();
     // The host's display going away ends its saver as a normal ending does.
     SetDisplayLossStatus(0);
     auto wnd = std::make_unique<CHostedWnd>();

@@ -80,8 +80,15 @@ void CSaverWnd::LoadPicture() {
         m_pPictureBits.reset();
         return;
     }
-    int stride = 0;
-    m_pPictureBits = PadPictureRows(decoded.get(), width, height, stride);
+    // Rows whose length is already a multiple of 4 bytes need no padding:
+    // the decoded block is the bitmap, and no second picture-sized block is
+    // ever alive beside it.
+    if (std::size_t(width) * 3 % 4 == 0) {
+        m_pPictureBits = std::move(decoded);
+    } else {
+        int stride = 0;
+        m_pPictureBits = PadPictureRows(decoded.get(), width, height, stride);
+    }
     if (m_pPictureBits) {
         m_nPictureWidth = width;
         m_nPictureHeight = height;

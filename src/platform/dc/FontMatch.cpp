@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <pthread.h>
 
 namespace {
 
@@ -25,6 +26,18 @@ FcConfig* Configuration() {
     return config.get();
 }
 
+// The thread of PrepareFontMatching, joined at exit, so the configuration is
+// never released while it loads.
+struct Preparation {
+    pthread_t thread{};
+    bool started = false;
+    ~Preparation() {
+        if (started)
+            pthread_join(thread, nullptr);
+    }
+};
+Preparation g_preparation;
+
 const FcChar8* Utf8(const char* text) { return reinterpret_cast<const FcChar8*>(text); }
 
 // GDI's family bits name a kind of face; fontconfig's generic aliases are the
@@ -42,6 +55,16 @@ const char* GenericFamily(DWORD pitchAndFamily) {
 }
 
 }  // namespace
+
+void PrepareFontMatching() {
+    if (g_preparation.started)
+        return;
+    // Without a thread the configuration simply loads on first use.
+    g_preparation.started = pthread_create(&g_preparation.thread, nullptr, [](void*) -> void* {
+        Configuration();
+        return nullptr;
+    }, nullptr) == 0;
+}
 
 std::optional<FontFile> MatchFontFile(const FontRequest& request) {
     FcConfig* config = Configuration();

@@ -1,6 +1,7 @@
 #include "platform/window/SaverWidget.h"
 
 #include "platform/window/Wnd.h"
+#include "platform/window/X11Pixels.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,6 +19,10 @@ SaverWidget::SaverWidget(CWnd* wnd_, Framebuffer& pixels, Qt::WindowFlags flags)
     // The framebuffer covers every pixel: nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // Painted by X11Pixels without the toolkit's backing store, which would be
+    // a second full-frame copy of the framebuffer.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        setAttribute(Qt::WA_PaintOnScreen);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     FramebufferResized();
@@ -29,6 +34,7 @@ SaverWidget::SaverWidget(CWnd* wnd_, Framebuffer& pixels, Qt::WindowFlags flags)
 }
 
 SaverWidget::~SaverWidget() {
+    m_x11.reset();
     if (QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
 }
@@ -56,15 +62,37 @@ void SaverWidget::UpdateDeviceArea(const RECT& area) {
     update(layout.toAlignedRect());
 }
 
+QPaintEngine* SaverWidget::paintEngine() const {
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
+}
+
+// The device pixels behind a layout area, within the framebuffer.
+QRect SaverWidget::DeviceArea(const QRect& layout) const {
+    const double scale = devicePixelRatioF();
+    return QRectF(QRectF(layout).topLeft() * scale, QRectF(layout).size() * scale).toAlignedRect() &
+           QRect(0, 0, m_pixels.Width(), m_pixels.Height());
+}
+
 void SaverWidget::paintEvent(QPaintEvent* event) {
     Deliver(WM_PAINT);
+    if (testAttribute(Qt::WA_PaintOnScreen)) {
+        if (!m_x11)
+            m_x11.reset(X11Pixels::Create(std::uint32_t(winId())));
+        if (m_x11) {
+            for (const QRect& rect : event->region())
+                m_x11->Put(m_pixels, DeviceArea(rect));
+            return;
+        }
+        // A window we cannot write to directly: back to the toolkit's painter.
+        setAttribute(Qt::WA_PaintOnScreen, false);
+        update();
+        return;
+    }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const double scale = devicePixelRatioF();
     // The device pixels behind the layout area, copied one to one.
-    const QRect device = QRectF(QRectF(event->rect()).topLeft() * scale, QRectF(event->rect()).size() * scale)
-                             .toAlignedRect() &
-                         QRect(QPoint(0, 0), m_image.size());
+    const QRect device = DeviceArea(event->rect());
     if (!device.isEmpty())
         painter.drawImage(QRectF(QPointF(device.topLeft()) / scale, QSizeF(device.size()) / scale), m_image,
                           QRectF(device));

@@ -6,7 +6,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include <memory>
+
 class CWnd;
+class X11Pixels;
 
 // The Qt widget behind a saver window. It paints the framebuffer, which holds
 // device pixels (the widget's size times the screen's scale), and maps
@@ -40,6 +43,8 @@ public:
     void UpdateDeviceArea(const RECT& area);
 
 protected:
+    QRect DeviceArea(const QRect& layout) const;
+    QPaintEngine* paintEngine() const override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -54,4 +59,7 @@ private:
 
     Framebuffer& m_pixels;
     QImage m_image;  // wraps m_pixels without copying
+    // On X11 the framebuffer goes to the window directly (see X11Pixels);
+    // elsewhere through the toolkit's painter.
+    std::unique_ptr<X11Pixels> m_x11;
 };
