@@ -25,7 +25,6 @@ void CHostedWnd::OnSize(UINT type, int cx, int cy) {
     CFullScreenWnd::OnSize(type, cx, cy);
     if (m_bFirstPaint || cx <= 0 || cy <= 0)
         return;
-    ComposeBackground();
     m_bFillBackground = TRUE;
     NewVerse();
 }
