@@ -58,6 +58,7 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
         return StartMainWindow(std::move(wnd));
     }
     if (MatchSwitch(argv[1], "s")) {
+        StayOutOfSession();
         EndAtOnceOnTerminationSignals();
         PrepareFontMatching();
         if (!CoverMonitors()) {
@@ -75,6 +76,7 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
 
 BOOL CSaverApp::StartHosted(const HostedRequest& request) {
     RequireX11();
+    StayOutOfSession();
     EndAtOnceOnTerminationSignals();
     PrepareFontMatching();
     // The host's display going away ends its saver as a normal ending does.

@@ -60,6 +60,8 @@ void InitApplication(int argc, char** argv) {
     g_argv = argv;
 }
 
+void StayOutOfSession() { ::unsetenv("SESSION_MANAGER"); }
+
 void RequireX11() { ::unsetenv("QT_QPA_PLATFORM"); }  // X11 is the default below
 
 bool EnsureGuiApplication() {

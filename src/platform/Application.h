@@ -12,6 +12,11 @@ void InitApplication(int argc, char** argv);
 // an X11 window. Call before the application is made.
 void RequireX11();
 
+// A saver is no part of the desktop session: the toolkit must not register it
+// with the session manager, which could save it and start it again at the
+// next login. Call before the application is made.
+void StayOutOfSession();
+
 // Makes the toolkit application if there is none yet, on the X display
 // unless the environment names another toolkit platform. False when it cannot
 // be had: the first failure prints one line naming the display.
