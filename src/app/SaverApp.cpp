@@ -8,6 +8,7 @@
 #include "saver/FullScreenWnd.h"
 #include "saver/HostedWnd.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -95,20 +96,16 @@ BOOL CSaverApp::StartHosted(const HostedRequest& request) {
 // without the quit message the closing of a saver window would post: input
 // on any window still ends them all. False when no window could be made.
 bool CSaverApp::CoverMonitors() {
+    for (const Cover& cover : m_covers)
+        if (!cover.wnd->IsWindow())
+            return true;  // the user closed one: the saver is ending
     IWindowSystem* system = GetWindowSystem();
     const std::vector<RECT> monitors = system ? system->MonitorRects() : std::vector<RECT>{};
-    auto shown = [&](const RECT& rect) {
-        for (const RECT& monitor : monitors)
-            if (monitor == rect)
-                return true;
-        return false;
-    };
-    std::erase_if(m_covers, [&](const Cover& cover) { return !cover.wnd->IsWindow() || !shown(cover.monitor); });
+    std::erase_if(m_covers, [&](const Cover& cover) {
+        return std::find(monitors.begin(), monitors.end(), cover.monitor) == monitors.end();
+    });
     for (const RECT& monitor : monitors) {
-        bool covered = false;
-        for (const Cover& cover : m_covers)
-            covered = covered || cover.monitor == monitor;
-        if (covered)
+        if (std::any_of(m_covers.begin(), m_covers.end(), [&](const Cover& cover) { return cover.monitor == monitor; }))
             continue;
         auto wnd = std::make_unique<CFullScreenWnd>();
         wnd->m_bAutoDelete = FALSE;  // owned here, so a monitor's removal can take it

@@ -97,9 +97,3 @@ void MemoryWindowSystem::PostQuitMessage(int exitCode) {
     if (!quitCode)
         quitCode = exitCode;
 }
-
-std::vector<RECT> MemoryWindowSystem::MonitorRects() {
-    if (monitors.empty())
-        return {RECT{0, 0, screenWidth, screenHeight}};
-    return monitors;
-}

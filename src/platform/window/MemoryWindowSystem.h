@@ -27,7 +27,6 @@ public:
     std::map<HWND, RECT> foreignWindows;  // windows of other programs
     bool refuseTimers = false;
     double scale = 1.0;            // the desktop's scale factor
-    std::vector<RECT> monitors;    // empty: one monitor of the screen's size
 
     // What happened.
     CWnd* window = nullptr;  // the live window, null once destroyed
@@ -52,10 +51,9 @@ public:
     bool GetForeignClientRect(HWND window, RECT& rect) override;
     int GetSystemMetrics(int index) override;
     void PostQuitMessage(int exitCode) override;
-    std::vector<RECT> MonitorRects() override;
-    void WatchMonitors(std::function<void()> changed) override { monitorsChanged = std::move(changed); }
-
-    std::function<void()> monitorsChanged;
+    // One monitor, of the screen's size, that never changes.
+    std::vector<RECT> MonitorRects() override { return {RECT{0, 0, screenWidth, screenHeight}}; }
+    void WatchMonitors(std::function<void()>) override {}
 
 private:
     friend class MemoryWindowHost;
