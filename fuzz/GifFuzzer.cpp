@@ -1,11 +1,15 @@
 // libFuzzer target for GIFRead: any bytes as a file, decoded twice in a row
 // (the second time over the state the first one left: the global colour
-// table, the bit buffer's leftovers) and checked against the plain reference
-// decoder, so that a wrong pixel or error text is a finding like a crash.
-#include "ReferenceGifDecoder.h"
+// table, the bit buffer's leftovers). Where the file reaches its image data,
+// the picture must be what the plain reference reading of that data gives;
+// where giflib reads the file too and the format fixes every pixel, it must
+// be giflib's picture as well. A wrong pixel is a finding like a crash.
+#include "GiflibFirstImage.h"
+#include "ReferenceImageData.h"
 #include "gif/GifDecoder.h"
 #include "gif/GifDecoderState.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +18,8 @@
 #include <unistd.h>
 
 namespace {
+
+using testing_support::Palette;
 
 // GIFRead takes a path: the input goes to a file in memory, reached through
 // /proc, so that no disk is touched.
@@ -30,61 +36,101 @@ std::string WriteInput(const std::uint8_t* data, std::size_t size) {
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
-// The pixel count of the file's first image, found the way the decoder finds
-// it, or 0 when it has none. Big pictures cost time and nothing else: their
-// code paths are those of small ones.
-std::size_t FirstImagePixels(const std::uint8_t* data, std::size_t size) {
-    std::size_t at = 13;
-    if (size < at)
-        return 0;
-    if (data[10] & 0x80)
-        at += std::size_t(3) << ((data[10] & 7) + 1);
-    while (at < size) {
-        const std::uint8_t block = data[at++];
-        if (block == ',') {
-            if (size - at < 9)
-                return 0;
-            return std::size_t(data[at + 4] | data[at + 5] << 8) * std::size_t(data[at + 6] | data[at + 7] << 8);
-        }
-        if (block == '!') {
-            ++at;
-            while (at < size && data[at] != 0)
-                at += data[at] + 1;
-            ++at;
-        }
+// Where the first image's data starts (its code size byte), found the way
+// the decoder finds it, with what the reference needs to read it.
+struct ImageData {
+    std::size_t at = 0;  // 0: the file has no image data
+    int width = 0, height = 0;
+    bool interlaced = false;
+    Palette colors;
+};
+
+Palette ReadTable(const std::string& file, std::size_t& at, int bits) {
+    Palette table(std::size_t(2) << bits);
+    for (auto& rgb : table) {
+        if (file.size() - at < 3)
+            return {};
+        std::memcpy(rgb.data(), file.data() + at, 3);
+        at += 3;
     }
-    return 0;
+    return table;
 }
 
-void DecodeBoth(const std::string& path, const std::string& bytes, testing_support::ReferenceGifDecoder& reference) {
-    int width = -1, height = -1;
-    std::string error = "before";
-    const std::unique_ptr<BYTE[]> picture = GIFRead(path, width, height, error);
-    int expectedWidth = -1, expectedHeight = -1;
-    std::string expectedError = "before";
-    const std::unique_ptr<BYTE[]> expected = reference.Decode(path, bytes, expectedWidth, expectedHeight, expectedError);
-    const bool same = bool(picture) == bool(expected) && error == expectedError && width == expectedWidth &&
-                      height == expectedHeight &&
-                      (!picture || std::memcmp(picture.get(), expected.get(), std::size_t(width) * height * 3) == 0);
-    if (!same) {
-        std::fprintf(stderr, "decoder and reference differ: \"%s\" %dx%d against \"%s\" %dx%d\n", error.c_str(),
-                     width, height, expectedError.c_str(), expectedWidth, expectedHeight);
-        std::abort();
+ImageData FindImageData(const std::string& file) {
+    ImageData image;
+    std::size_t at = 13;
+    if (file.size() < at)
+        return image;
+    Palette global;
+    if (file[10] & 0x80)
+        global = ReadTable(file, at, file[10] & 7);
+    for (;;) {
+        if (at >= file.size())
+            return image;
+        const char block = file[at++];
+        if (block == ',')
+            break;
+        if (block != '!' || ++at > file.size())  // an extension: its label, then sub-blocks up to an empty one
+            continue;
+        while (at < file.size()) {
+            const std::size_t length = BYTE(file[at++]);
+            if (length == 0)
+                break;
+            // A sub-block the file does not hold uses the file up.
+            at += std::min(length, file.size() - at);
+        }
     }
+    if (file.size() - at < 9)
+        return image;
+    const BYTE* d = reinterpret_cast<const BYTE*>(file.data()) + at;
+    image.width = d[4] | d[5] << 8;
+    image.height = d[6] | d[7] << 8;
+    image.interlaced = d[8] & 0x40;
+    at += 9;
+    image.colors = d[8] & 0x80 ? ReadTable(file, at, d[8] & 7) : global;
+    image.at = at < file.size() ? at : 0;
+    return image;
+}
+
+[[noreturn]] void Finding(const char* what, int width, int height) {
+    std::fprintf(stderr, "%s (%dx%d)\n", what, width, height);
+    std::abort();
+}
+
+void DecodeAndCheck(const std::string& path, const std::string& file, const ImageData& image,
+                    testing_support::ReferenceImageData& reference) {
+    int width = -1, height = -1;
+    std::string error;
+    const std::unique_ptr<BYTE[]> picture = GIFRead(path, width, height, error);
+    if (!picture || !image.at)
+        return;
+    const std::size_t size = std::size_t(width) * height * 3;
+    const std::vector<BYTE> expected =
+        reference.Decode(file.substr(image.at), image.width, image.height, image.interlaced, image.colors);
+    if (width != image.width || height != image.height || std::memcmp(picture.get(), expected.data(), size) != 0)
+        Finding("decoder and reference differ", width, height);
+    if (!reference.Clean())
+        return;
+    const auto giflib = testing_support::GiflibFirstImage(file);
+    if (giflib && giflib->indicesInTable && std::memcmp(picture.get(), giflib->pixels.data(), size) != 0)
+        Finding("decoder and giflib differ", width, height);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (FirstImagePixels(data, size) > (std::size_t(1) << 14))
+    const std::string file(reinterpret_cast<const char*>(data), size);
+    const ImageData image = FindImageData(file);
+    // Big pictures cost time and nothing else: their code paths are those of
+    // small ones.
+    if (std::size_t(image.width) * std::size_t(image.height) > (std::size_t(1) << 14))
         return -1;
     const std::string path = WriteInput(data, size);
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
     // Every input starts from a fresh process's state, so that a finding can
     // be reproduced from its input alone.
     std::memset(&gifDecoderState, 0, sizeof gifDecoderState);
-    testing_support::ReferenceGifDecoder reference;
-    DecodeBoth(path, bytes, reference);
-    DecodeBoth(path, bytes, reference);
+    testing_support::ReferenceImageData reference;
+    DecodeAndCheck(path, file, image, reference);
+    DecodeAndCheck(path, file, image, reference);
     return 0;
 }

@@ -19,10 +19,8 @@ constexpr int kGifMaxCodes = 4096;
 // Room for the longest string a well-formed table can hold, twice over.
 constexpr int kGifStackSize = 8192;
 // Two bytes carried over from the previous sub-block, then a sub-block of up
-// to 255 bytes; the remaining bytes are never written but can be read by a
-// code that runs past the data (see GIFNextCode).
-constexpr int kGifBitBufferSize = 280;
-constexpr int kGifBitBufferBits = kGifBitBufferSize * 8;
+// to 255 bytes.
+constexpr int kGifBitBufferSize = 2 + 255;
 // The file is read through this much buffer at a time.
 constexpr std::size_t kGifReadBufferSize = 64 * 1024;
 

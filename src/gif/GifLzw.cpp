@@ -2,23 +2,24 @@
 
 GIFDecoderState gifDecoderState;
 
-bool GIFRefillBits(GifStream& stream) {
+void GIFRefillBits(GifStream& stream) {
     GIFDecoderState& s = gifDecoderState;
     GIFLzwState& r = s.lzw;
-    s.bitBuffer[0] = s.bitBuffer[s.lastByteCount - 2];
-    s.bitBuffer[1] = s.bitBuffer[s.lastByteCount - 1];
-    int length = GIFReadSubBlock(stream, s.bitBuffer + 2);
-    if (length <= 0) {
-        r.dataExhausted = 1;
-        length = 0;
-    }
-    s.lastByteCount = 2 + length;
-    r.currentBit += 16 - r.lastBit;
-    r.lastBit = (2 + length) * 8;
-    // Only one sub-block is read per code, so sub-blocks shorter than their
-    // codes leave the reading position further and further behind the data.
-    // Well-formed files never get there; past the buffer, the image ends.
-    return r.currentBit + r.codeWidth <= kGifBitBufferBits;
+    // No more bits than a code has (12 at most) are ever left unread, and
+    // they lie in the last two bytes: carrying those two suffices however
+    // short the sub-blocks are.
+    do {
+        s.bitBuffer[0] = s.bitBuffer[s.lastByteCount - 2];
+        s.bitBuffer[1] = s.bitBuffer[s.lastByteCount - 1];
+        int length = GIFReadSubBlock(stream, s.bitBuffer + 2);
+        if (length <= 0) {
+            r.dataExhausted = 1;
+            length = 0;
+        }
+        s.lastByteCount = 2 + length;
+        r.currentBit += 16 - r.lastBit;
+        r.lastBit = (2 + length) * 8;
+    } while (r.currentBit + r.codeWidth > r.lastBit && !r.dataExhausted);
 }
 
 void GIFResetEntries(int from, int to) {

@@ -9,10 +9,9 @@
 // The results are those of the classic one-index-per-call expander the saver
 // was designed around, odd cases included, so that a damaged file gives the
 // picture it always gave:
-// - a refill is made when a code would end exactly at the last valid bit,
-//   and at most one sub-block is read per code, so a code can take bits
-//   beyond the valid ones (the leftovers of earlier sub-blocks);
-// - once the data is used up every code is 0;
+// - a refill is made when a code would end exactly at the last valid bit;
+// - the code that meets the end of the data takes the bits beyond the valid
+//   ones (the leftovers of earlier sub-blocks), and every code after it is 0;
 // - a code above the next free code is expanded as if it were the next free
 //   code, yet becomes the previous code as it is;
 // - at 4096 entries the table stops growing and codes stay 12 bits wide.
@@ -29,16 +28,15 @@ constexpr int kGifEndCode = -2;
 // not fit the table.
 int GIFNextPixelInit(int codeSize);
 
-// Out of line, on the record: reads the next sub-block behind the two last
-// bytes of the previous one; false when the code about to be read would run
-// past the bit buffer.
-bool GIFRefillBits(GifStream& stream);
+// Out of line, on the record: reads sub-blocks, each behind the two last
+// bytes of the one before, until the code about to be read is complete or the
+// data is used up.
+void GIFRefillBits(GifStream& stream);
 // Out of line: resets the entries from `from` up to `to` to their empty state.
 void GIFResetEntries(int from, int to);
 
 // The next code, `r.codeWidth` bits, least significant bit first; 0 once the
-// data is used up; kGifBrokenChain when the sub-blocks are too short for their
-// codes for so long that the code would lie beyond the bit buffer.
+// data is used up.
 inline int GIFNextCode(GifStream& stream, GIFLzwState& r) {
     GIFDecoderState& s = gifDecoderState;
     const int width = r.codeWidth;
@@ -46,10 +44,8 @@ inline int GIFNextCode(GifStream& stream, GIFLzwState& r) {
         if (r.dataExhausted)
             return 0;
         s.lzw = r;
-        const bool inBuffer = GIFRefillBits(stream);
+        GIFRefillBits(stream);
         r = s.lzw;
-        if (!inBuffer)
-            return kGifBrokenChain;
     }
     const int bit = r.currentBit;
     const BYTE* bytes = s.bitBuffer + (bit >> 3);
@@ -59,13 +55,18 @@ inline int GIFNextCode(GifStream& stream, GIFLzwState& r) {
     return int((word >> (bit & 7)) & ((1u << width) - 1));
 }
 
-// Takes the first code of a table (of the image, or after a clear code).
-// Returns 1 with the colour index on the stack, or kGifBrokenChain.
-inline int GIFFirstString(GIFLzwState& r, int code) {
+// Takes the first code of a table (of the image, or after a clear code),
+// passing over clear codes in a row. Returns 1 with the colour index on the
+// stack, or kGifBrokenChain.
+inline int GIFFirstString(GifStream& stream, GIFLzwState& r) {
+    int code;
+    do
+        code = GIFNextCode(stream, r);
+    while (code == r.clearCode);
     // The first code of a table is handed out as a colour index as it is, so
-    // it must be a literal that is one; anything else (the end code, a clear
-    // code right after a clear code, an undefined entry) ends the image.
-    if (code < 0 || code >= r.clearCode || code > 255)
+    // it must be a literal that is one; anything else (the end code, an
+    // undefined entry) ends the image.
+    if (code >= r.clearCode || code > 255)
         return kGifBrokenChain;
     r.previousCode = code;
     r.firstByte = code;
@@ -82,7 +83,7 @@ inline int GIFRestartTable(GifStream& stream, GIFLzwState& r) {
     r.codeWidth = r.inputCodeSize + 1;
     r.widthThreshold = 2 * r.clearCode;
     r.nextFreeCode = r.clearCode + 2;
-    return GIFFirstString(r, GIFNextCode(stream, r));
+    return GIFFirstString(stream, r);
 }
 
 // Makes the table entry for the code just read: the previous string followed
@@ -130,8 +131,6 @@ inline int GIFExpandChain(const GIFLzwState& r, int code, int top) {
 // returns how many colour indices it gave (stack[n - 1] is the first), or
 // kGifBrokenChain / kGifEndCode when the image ends here.
 inline int GIFExpandCode(GifStream& stream, GIFLzwState& r, int code) {
-    if (code < 0)
-        return kGifBrokenChain;
     if (code == r.clearCode)
         return GIFRestartTable(stream, r);
     // The sub-blocks after the end code are not skipped: nothing after the
@@ -162,11 +161,7 @@ inline int GIFExpandCode(GifStream& stream, GIFLzwState& r, int code) {
 inline int GIFNextPixel(GifStream& stream, GIFLzwState& r) {
     if (r.firstRead) {
         r.firstRead = 0;
-        int code;
-        do
-            code = GIFNextCode(stream, r);
-        while (code == r.clearCode);
-        return GIFFirstString(r, code);
+        return GIFFirstString(stream, r);
     }
     return GIFExpandCode(stream, r, GIFNextCode(stream, r));
 }

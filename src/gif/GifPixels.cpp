@@ -157,7 +157,7 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
         if (unsigned(code) > unsigned(r.nextFreeCode) || unsigned(code - r.clearCode) < 2) {
             // Rare codes: a clear code, the end of the data, or a code above
             // the next free one, after which the table is no longer intact.
-            if (code < 0 || code == r.endCode)
+            if (code == r.endCode)
                 return false;
             const bool intact = code == r.clearCode;
             const int count = intact ? GIFRestartTable(stream, r) : GIFExpandCode(stream, r, code);

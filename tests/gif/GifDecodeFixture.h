@@ -13,7 +13,7 @@
 
 namespace testing_support {
 
-// What a decoder gave: on failure no pixels, and the sizes as they were.
+// What the decoder gave: on failure no pixels, and the sizes as they were.
 struct Decoded {
     int width = -1;
     int height = -1;
@@ -26,25 +26,18 @@ struct Decoded {
     }
 };
 
-// Calls `decode(width, height, error)` with `error` holding `before`.
-template <class Decoder>
-Decoded Collect(const std::string& before, Decoder decode) {
-    Decoded d{.error = before};
-    if (const std::unique_ptr<BYTE[]> picture = decode(d.width, d.height, d.error))
-        d.pixels.assign(picture.get(), picture.get() + std::size_t(d.width) * d.height * 3);
-    return d;
-}
-
 class GifDecodeTest : public ::testing::Test {
 protected:
     void SetUp() override { std::memset(&gifDecoderState, 0, sizeof gifDecoderState); }
 
     std::string PathFor(const std::string& name) const { return dir_ / name; }
 
+    // `error` holds `before` when the decoder is called.
     Decoded DecodePath(const std::string& path, const std::string& before = "") {
-        return Collect(before, [&](int& width, int& height, std::string& error) {
-            return GIFRead(path, width, height, error);
-        });
+        Decoded d{.error = before};
+        if (const std::unique_ptr<BYTE[]> picture = GIFRead(path, d.width, d.height, d.error))
+            d.pixels.assign(picture.get(), picture.get() + std::size_t(d.width) * d.height * 3);
+        return d;
     }
     // Writes `bytes` to picture.gif and decodes it.
     Decoded Decode(const std::string& bytes, const std::string& before = "") {

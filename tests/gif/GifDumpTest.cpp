@@ -17,7 +17,7 @@ TEST_F(GifDumpTest, WritesThePictureAndItsSizeOrPrintsTheError) {
     };
     const Palette palette = TestPalette(4);
     const Indices indices = {3, 2, 1, 0, 1, 2};
-    ASSERT_EQ(run(Header(&palette, 17) + ImageDescriptor(3, 2) + LzwData(indices, {.minCodeSize = 2}) + ";"), 0);
+    ASSERT_EQ(run(Header(&palette, 17) + ImageDescriptor(3, 2) + PackCodes(2, LzwCodes(indices, {.minCodeSize = 2})) + ";"), 0);
     EXPECT_EQ(ReadFile(PathFor("stdout")), "3 2\n");
     EXPECT_EQ(ReadFile(PathFor("stderr")), "Non-square pixels in GIF image.\nIgnoring that fact...\n");
     const std::vector<BYTE> expected = ExpectedPicture(3, 2, indices, palette);

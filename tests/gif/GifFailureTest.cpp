@@ -8,7 +8,7 @@ using namespace std::string_literals;
 using GifFailureTest = GifDecodeTest;
 
 static const Palette kFour = TestPalette(4);
-static const std::string kData = LzwData({0, 1, 2, 3}, {.minCodeSize = 2}) + ";";
+static const std::string kData = PackCodes(2, LzwCodes({0, 1, 2, 3}, {.minCodeSize = 2})) + ";";
 
 TEST_F(GifFailureTest, EveryFailureHasItsTextAndLeavesTheSizesAlone) {
     const std::string header = Header(&kFour);
@@ -34,11 +34,11 @@ TEST_F(GifFailureTest, EveryFailureHasItsTextAndLeavesTheSizesAlone) {
         {header + local, "Error reading GIF file\nLocalColorMap\nGiving up"},
         {header + ImageDescriptor(2, 2), "Error reading GIF file\nGIFScreen Colormap\nGiving up"},
         // An empty picture is refused rather than handed on.
-        {header + ImageDescriptor(0, 5) + LzwData({}, {.minCodeSize = 2}), "Error on dimension read\nGiving up"},
-        {header + ImageDescriptor(5, 0) + LzwData({}, {.minCodeSize = 2}), "Error on dimension read\nGiving up"},
+        {header + ImageDescriptor(0, 5) + PackCodes(2, {}), "Error on dimension read\nGiving up"},
+        {header + ImageDescriptor(5, 0) + PackCodes(2, {}), "Error on dimension read\nGiving up"},
         // More than 8192 x 8192 pixels is refused before anything is allocated.
-        {header + ImageDescriptor(8193, 8192) + LzwData({}), "Out of Memory in GIFRead"},
-        {header + ImageDescriptor(65535, 65535) + LzwData({}), "Out of Memory in GIFRead"},
+        {header + ImageDescriptor(8193, 8192) + PackCodes(8, {}), "Out of Memory in GIFRead"},
+        {header + ImageDescriptor(65535, 65535) + PackCodes(8, {}), "Out of Memory in GIFRead"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Decode(c.bytes, "earlier message"), Decoded{.error = c.error});

@@ -1,7 +1,6 @@
 #include "GifTestFiles.h"
 
 #include <algorithm>
-#include <random>
 #include <unordered_map>
 #include <utility>
 
@@ -30,13 +29,8 @@ std::string TableBytes(const Palette& table) {
 
 std::vector<int> LzwCodes(const Indices& indices, const LzwOptions& options) {
     const int clear = 1 << options.minCodeSize;
-    std::vector<int> codes{clear};
+    std::vector<int> codes(std::size_t(options.leadingClears), clear);
     std::unordered_map<int, int> table;  // string code << 8 | next index -> code
-    int dataCodes = 0;
-    auto restart = [&] {
-        codes.push_back(clear);
-        table.clear();
-    };
     for (std::size_t i = 1; i <= indices.size(); ++i) {
         int string = indices[i - 1];
         for (; i < indices.size() && table.count(string << 8 | indices[i]); ++i)
@@ -44,20 +38,21 @@ std::vector<int> LzwCodes(const Indices& indices, const LzwOptions& options) {
         codes.push_back(string);
         if (i == indices.size())
             break;
-        ++dataCodes;
-        if (const int next = clear + 2 + int(table.size()); next < 4096)
+        const int next = clear + 2 + int(table.size());
+        if (next < 4096)
             table[string << 8 | indices[i]] = next;
-        else if (options.clearWhenFull)
-            restart();
-        if (options.clearEvery && dataCodes % options.clearEvery == 0)
-            restart();
+        if (const int clears = options.clearsAfter ? options.clearsAfter(next >= 4096) : 0) {
+            codes.insert(codes.end(), std::size_t(clears), clear);
+            table.clear();
+        }
     }
     if (options.endCode)
         codes.push_back(clear + 1);
     return codes;
 }
 
-std::string PackCodes(int minCodeSize, const std::vector<int>& codes, int blockSize, bool terminator) {
+std::string PackCodes(int minCodeSize, const std::vector<int>& codes, const std::function<int()>& blockSize,
+                      bool terminator) {
     const int clear = 1 << minCodeSize;
     int width = minCodeSize + 1;
     int nextFree = clear + 2;
@@ -84,13 +79,12 @@ std::string PackCodes(int minCodeSize, const std::vector<int>& codes, int blockS
         bytes += char(pending & 0xFF);
 
     std::string out(1, char(minCodeSize));
-    for (std::size_t at = 0; at < bytes.size(); at += std::size_t(blockSize))
-        out += char(std::min(bytes.size() - at, std::size_t(blockSize))) + bytes.substr(at, std::size_t(blockSize));
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = std::min(bytes.size() - at, std::size_t(blockSize()));
+        out += char(length) + bytes.substr(at, length);
+        at += length;
+    }
     return terminator ? out + '\0' : out;
-}
-
-std::string LzwData(const Indices& indices, const LzwOptions& options) {
-    return PackCodes(options.minCodeSize, LzwCodes(indices, options));
 }
 
 std::string Header(const Palette* global, BYTE aspect) {
@@ -104,32 +98,19 @@ std::string ImageDescriptor(int width, int height, const Palette* local, bool in
     return "," + Word(0) + Word(0) + Word(width) + Word(height) + char(flags) + (local ? TableBytes(*local) : "");
 }
 
-std::string GraphicControl(int transparent) {
-    // Transparency flag, a delay of 10, the index, the terminator.
-    return std::string("!\xF9\x04\x01\x0A\x00", 6) + char(transparent) + '\0';
-}
-
 std::string SimpleGif(int width, int height, const Indices& indices, const Palette& palette,
-                      const LzwOptions& options, bool interlaced) {
-    return Header(&palette) + ImageDescriptor(width, height, nullptr, interlaced) + LzwData(indices, options) + ";";
+                      const LzwOptions& options) {
+    return Header(&palette) + ImageDescriptor(width, height) +
+           PackCodes(options.minCodeSize, LzwCodes(indices, options)) + ";";
 }
 
-std::vector<BYTE> ExpectedPicture(int width, int height, const Indices& indices, const Palette& palette,
-                                  bool interlaced) {
-    // Rows in file order: first row and step of each pass.
-    const std::vector<std::pair<int, int>> passes =
-        interlaced ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}} : std::vector{std::pair{0, 1}};
-    std::vector<int> rows;
-    for (const auto& [start, step] : passes)
-        for (int y = start; y < height; y += step)
-            rows.push_back(y);
+std::vector<BYTE> ExpectedPicture(int width, int height, const Indices& indices, const Palette& palette) {
     std::vector<BYTE> picture(std::size_t(width) * height * 3);
     for (std::size_t i = 0; i < indices.size() && i < picture.size() / 3; ++i) {
         const Rgb& rgb = palette.at(indices[i]);
-        BYTE* p = &picture[(std::size_t(rows[i / width]) * width + i % width) * 3];
-        p[0] = rgb[2];
-        p[1] = rgb[1];
-        p[2] = rgb[0];
+        picture[3 * i] = rgb[2];
+        picture[3 * i + 1] = rgb[1];
+        picture[3 * i + 2] = rgb[0];
     }
     return picture;
 }
@@ -147,6 +128,49 @@ Indices RandomIndices(std::size_t count, int colors, unsigned seed) {
     for (BYTE& index : indices)
         index = BYTE(random() % unsigned(colors));
     return indices;
+}
+
+RandomGif MakeRandomGif(std::mt19937& random) {
+    auto below = [&](int n) { return int(random() % unsigned(n)); };
+    RandomGif gif;
+    // One file in ten is noise of 128 colours or more, large enough to fill
+    // the table.
+    const bool large = below(10) == 0;
+    gif.width = large ? 80 + below(40) : 1 + below(40);
+    gif.height = large ? 60 + below(30) : 1 + below(30);
+    gif.interlaced = below(2);
+    const int minCodeSize = large ? 7 + below(2) : 2 + below(7);
+    gif.colors = TestPalette(large ? 128 << below(2) : std::min(256, 2 << below(8)));
+    const Palette other = TestPalette(1 << (1 + below(8)));
+    const int table = below(3);  // global only, local only, or both (the local one counts)
+    gif.head = Header(table == 1 ? nullptr : table == 0 ? &gif.colors : &other, BYTE(below(2) ? 0 : 49));
+    const std::string extensions[] = {std::string("!\xF9\x04\x01\x0A\x00\x02\x00", 8),
+                                      std::string("!\xFE\x05he,lo\x03" "abc\0", 13),
+                                      std::string("!\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19)};
+    for (int n = below(4); n > 0; --n)
+        gif.head += extensions[below(3)];
+    gif.head += ImageDescriptor(gif.width, gif.height, table == 0 ? nullptr : &gif.colors, gif.interlaced);
+
+    // Indices within both the table and the code size; runs make long strings.
+    const int colors = std::min(int(gif.colors.size()), 1 << minCodeSize);
+    const int repeat = large ? 0 : below(4);  // in quarters
+    Indices indices(std::size_t(gif.width) * gif.height);
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        indices[i] = i > 0 && below(4) < repeat ? indices[i - 1] : BYTE(below(colors));
+    // Clear codes at random, or only once the table is full, or never.
+    const int clearOneIn = below(large ? 2 : 3) == 0 ? 0 : 1 + below(400);
+    const bool clearWhenFull = below(2);
+    LzwOptions options{.minCodeSize = minCodeSize, .leadingClears = below(4), .clearsAfter = [&](bool full) {
+                           const bool clear = clearOneIn ? below(clearOneIn) == 0 : full && clearWhenFull;
+                           return clear ? 1 + below(3) * below(2) : 0;
+                       }};
+    // Sub-blocks of 255 bytes, of any length, or runs of 1-byte blocks among them.
+    const int blocks = below(3);
+    gif.data = PackCodes(minCodeSize, LzwCodes(indices, options), [&] {
+        return blocks == 0 ? 255 : blocks == 1 || below(4) == 0 ? 1 + below(255) : 1;
+    });
+    gif.tail = below(4) ? ";" : ImageDescriptor(3, 1) + PackCodes(2, LzwCodes({1, 2, 3}, {.minCodeSize = 2})) + ";";
+    return gif;
 }
 
 }  // namespace testing_support
