@@ -51,16 +51,6 @@ TEST_F(GifFailureTest, EveryFailureHasItsTextAndLeavesTheSizesAlone) {
         EXPECT_EQ(DecodePath(name, "earlier message"), Decoded{.error = name.empty() ? "No Name Given" : "Cant open"});
 }
 
-TEST_F(GifFailureTest, OnlyAnAspectOtherThanSquareWarnsAndThePictureStillDecodes) {
-    // 0 and 49 mean square pixels: the error text is left as it was.
-    for (BYTE aspect : {0, 49, 17}) {
-        const Decoded result = Decode(Header(&kFour, aspect) + ImageDescriptor(2, 2) + kData, "earlier message");
-        EXPECT_EQ(result.pixels, ExpectedPicture(2, 2, {0, 1, 2, 3}, kFour));
-        EXPECT_EQ(result.error,
-                  aspect == 17 ? "Non-square pixels in GIF image.\nIgnoring that fact..." : "earlier message");
-    }
-}
-
 // The limit is on pixels, not on either side.
 TEST_F(GifFailureTest, WideAndTallPicturesWithinTheLimitDecode) {
     for (const auto& [width, height] : {std::pair{65535, 1}, std::pair{1, 65535}}) {
