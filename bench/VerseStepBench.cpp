@@ -11,7 +11,6 @@
 #include "platform/window/MemoryWindowSystem.h"
 #include "saver/FullScreenWnd.h"
 
-#include <QSettings>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -33,7 +32,7 @@ struct Saver {
         std::ofstream(dir / "system/sevens.txt") << "the house listens to the rain\nfrost draws ferns across "
                                                     "the glass\n";
         ::setenv("QUORL_WINDOWS_DIR", dir.c_str(), 1);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.string()));
+        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
         SetRegistryKey("Zovex Screen Savers");
         SetProfileAppName("quorl-bench");
         // A picture of 256-colour noise.
@@ -47,6 +46,12 @@ struct Saver {
         wnd = new CFullScreenWnd;
         wnd->CreateFullScreen();
         system.Send(WM_PAINT);
+        FinishPictureStep();
+    }
+    // The picture worker's part of a picture step, and the hand-over.
+    void FinishPictureStep() {
+        PictureWorker::Get().WaitIdle();
+        system.RunTasks();
     }
     ~Saver() {
         wnd->PostMessage(WM_CLOSE);
@@ -73,6 +78,7 @@ void BM_VerseStepAfterNewPicture(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         saver.system.Send(WM_TIMER, CFullScreenWnd::kPictureTimer);  // decoding is not part of the step
+        saver.FinishPictureStep();
         state.ResumeTiming();
         saver.system.Send(WM_TIMER, CFullScreenWnd::kVerseTimer);
         benchmark::DoNotOptimize(saver.system.Pixels()->Pixels());
@@ -87,6 +93,7 @@ void BM_PictureStep(benchmark::State& state) {
     Saver saver(int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
         saver.system.Send(WM_TIMER, CFullScreenWnd::kPictureTimer);
+        saver.FinishPictureStep();
         benchmark::ClobberMemory();
     }
 }

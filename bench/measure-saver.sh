@@ -7,8 +7,19 @@
 #     3840 x 2160 picture (one decode a second);
 #   - CPU over 30 s at the default Delay 5 with that picture.
 # Usage: bench/measure-saver.sh [path of quorl]   (a release build)
+#
+#   bench/measure-saver.sh --long SECONDS [path of quorl]
+# instead runs the saver for SECONDS at Delay 0 and GIFDelay 1 (a verse every
+# 10 ms, a picture every second) through the shipped pictures and the large
+# one, and prints its resident memory every 10 s and its CPU over the run:
+# flat memory is the bar.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+long=0
+if [ "${1:-}" = "--long" ]; then
+  long=$2
+  shift 2
+fi
 quorl=$(realpath "${1:-build-release/src/app/quorl}")
 work=$(mktemp -d)
 chmod 700 "$work"
@@ -39,6 +50,27 @@ for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 stop() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null || true; sleep 0.3; }
+
+if [ "$long" -gt 0 ]; then
+  printf '%s\r\n' "$PWD"/data/*.gif "$work/big.gif" >"$QUORL_WINDOWS_DIR/system/GIFList.txt"
+  settings 0 1
+  "$quorl" s &
+  pid=$!
+  sleep 3
+  rss() { awk '/VmRSS/ {print $2}' "/proc/$pid/status"; }
+  c0=$(cpu_ticks "$pid")
+  samples=$(rss)
+  for ((t = 10; t <= long; t += 10)); do
+    sleep 10
+    samples="$samples $(rss)"
+  done
+  c1=$(cpu_ticks "$pid")
+  echo "CPU: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "Delay 0, GIFDelay 1, ${long} s: resident memory every 10 s (KiB): $samples"
+  echo "  peak $(awk '/VmHWM/ {print $2, $3}' "/proc/$pid/status"); CPU $(( (c1 - c0) * 100 / ticks / long ))% of a core"
+  stop "$pid"
+  exit 0
+fi
 
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg)"
 

@@ -3,6 +3,7 @@
 #include "platform/Profile.h"
 #include "platform/window/QtWindowSystem.h"
 #include "platform/window/Wnd.h"
+#include "saver/PictureWorker.h"
 
 int main(int argc, char** argv) {
     InitApplication(argc, argv);
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
         CSaverApp app;
         status = app.InitInstance(argc, argv) ? RunMessageLoop() : app.m_nExitCode;
     }
+    // A picture still loading is abandoned; nothing may be posted to the
+    // window system once it has gone.
+    PictureWorker::Get().Stop();
     SetWindowSystem(nullptr);
     ShutdownApplication();
     return status;

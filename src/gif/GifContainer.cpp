@@ -4,6 +4,7 @@
 #include "gif/GifBlocks.h"
 #include "gif/GifDecoder.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -22,6 +23,14 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // screen saver has no use for more than 8192 x 8192, and a damaged or hostile
 // file must not exhaust memory.
 constexpr std::size_t kMaxPixels = std::size_t(1) << 26;
+
+// A file that is gigabytes of nothing behind a valid header must not keep the
+// decoder busy for minutes. Real files carry kilobytes of extensions before
+// the image, and compressed data never needs more than 12 bits a pixel plus
+// the sub-block lengths.
+constexpr std::uint64_t kMaxBytesBeforeImage = std::uint64_t(16) << 20;
+constexpr std::uint64_t kMaxImageBytesPerPixel = 2;
+constexpr std::uint64_t kImageBytesSlack = 64 * 1024;
 
 constexpr BYTE kExtensionIntroducer = 0x21;  // '!'
 constexpr BYTE kImageSeparator = 0x2C;       // ','
@@ -76,7 +85,8 @@ static std::FILE* OpenPictureFile(const std::string& path) {
     return file;
 }
 
-std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height, std::string& error) {
+std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height, std::string& error,
+                                const std::atomic<bool>* stop) {
     auto fail = [&error](std::string message) {
         error = std::move(message);
         return std::unique_ptr<BYTE[]>();
@@ -88,7 +98,7 @@ std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height, std::
     if (!file)
         return fail("Cant open");
     GIFDecoderState& s = gifDecoderState;
-    GifStream stream(file.get(), s.readBuffer, sizeof s.readBuffer);
+    GifStream stream(file.get(), s.readBuffer, sizeof s.readBuffer, kMaxBytesBeforeImage, stop);
 
     BYTE magic[6];
     if (!stream.Read(magic, sizeof magic))
@@ -138,6 +148,7 @@ std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height, std::
     const std::size_t pixels = std::size_t(imageWidth) * std::size_t(imageHeight);
     if (pixels > kMaxPixels)
         return fail("Out of Memory in GIFRead");
+    stream.Allow(kMaxImageBytesPerPixel * pixels + kImageBytesSlack);
     // Not cleared here: GIFReadImage writes every pixel, black where the data
     // ends early.
     std::unique_ptr<BYTE[]> picture(new (std::nothrow) BYTE[pixels * 3]);

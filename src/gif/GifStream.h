@@ -2,17 +2,21 @@
 // Sequential reading of a GIF file through a caller-owned buffer, many bytes
 // at a time, with the results of reading it a few bytes at a time through the
 // runtime's buffered stream: every read either gets all the bytes it asked for
-// or fails, and once a read has failed the file is used up.
+// or fails, and once a read has failed the file is used up. The file counts
+// as ending after `limit` bytes, or as soon as `*stop` is set.
 #include "platform/WinTypes.h"
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 class GifStream {
 public:
     // `file` must stay open while the stream is used; the stream does not own it.
-    GifStream(std::FILE* file, BYTE* buffer, std::size_t capacity);
+    GifStream(std::FILE* file, BYTE* buffer, std::size_t capacity, std::uint64_t limit = UINT64_MAX,
+              const std::atomic<bool>* stop = nullptr);
     GifStream(const GifStream&) = delete;
     GifStream& operator=(const GifStream&) = delete;
 
@@ -35,6 +39,9 @@ public:
         return ReadSlow(&byte, 1) ? byte : -1;
     }
 
+    // Lets `more` bytes beyond the limit be read.
+    void Allow(std::uint64_t more) { left_ = more > UINT64_MAX - left_ ? UINT64_MAX : left_ + more; }
+
 private:
     bool ReadSlow(BYTE* out, std::size_t count);
 
@@ -43,5 +50,7 @@ private:
     std::size_t capacity_;
     const BYTE* next_;
     const BYTE* end_;
+    std::uint64_t left_;  // bytes that may still be taken from the file
+    const std::atomic<bool>* stop_;
     bool atEnd_ = false;
 };

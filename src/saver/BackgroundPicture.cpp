@@ -50,50 +50,66 @@ void FillExcept(CDC& dc, const RECT& area, std::initializer_list<RECT> holes, CB
 
 }  // namespace
 
-std::unique_ptr<BYTE[]> CSaverWnd::GIFRead(std::string path, int& width, int& height) {
-    return ::GIFRead(std::move(path), width, height, m_strGIFError);
-}
-
 void CSaverWnd::NextPicture() {
-    m_pPictureBits.reset();
-    if (m_astrPictureFiles.empty())
-        return;
-    if (m_nNextPicture < 0 || std::size_t(m_nNextPicture) >= m_astrPictureFiles.size())
-        m_nNextPicture = 0;
-    m_strPictureFile = m_astrPictureFiles[std::size_t(m_nNextPicture)];
-    LoadPicture();
-    // The turn passes whether or not the picture could be read: a bad file
-    // shows black for its turn and is tried again at its next one.
-    if (std::size_t(++m_nNextPicture) >= m_astrPictureFiles.size())
-        m_nNextPicture = 0;
-    m_bFillBackground = TRUE;
-}
-
-void CSaverWnd::LoadPicture() {
-    int width = 0, height = 0;
-    std::unique_ptr<BYTE[]> decoded = GIFRead(m_strPictureFile, width, height);
-    // On a scaled desktop the picture covers s times as many device pixels,
-    // resampled smoothly.
-    if (decoded && GetScaleFactor() != 1.0)
-        decoded = ScalePictureSmooth(decoded.get(), width, height, GetScaleFactor());
-    if (!decoded || !FlipPictureRows(decoded.get(), width, height)) {
+    if (m_astrPictureFiles.empty()) {
         m_pPictureBits.reset();
         return;
     }
+    if (m_nNextPicture < 0 || std::size_t(m_nNextPicture) >= m_astrPictureFiles.size())
+        m_nNextPicture = 0;
+    m_strPictureFile = m_astrPictureFiles[std::size_t(m_nNextPicture)];
+    PictureWorker& worker = PictureWorker::Get();
+    if (m_pictureClient == 0)
+        m_pictureClient = worker.Register([this](LoadedPicture picture) { PictureLoaded(std::move(picture)); });
+    // A relative path is opened by the worker from the current folder: the
+    // system folder, which every saver window sets alike.
+    worker.Request(m_pictureClient, m_strPictureFile, m_strGIFError, GetScaleFactor());
+    // The turn passes whether or not the picture can be read: a bad file
+    // shows black for its turn and is tried again at its next one.
+    if (std::size_t(++m_nNextPicture) >= m_astrPictureFiles.size())
+        m_nNextPicture = 0;
+}
+
+LoadedPicture CSaverWnd::LoadPicture(const std::string& path, std::string error, double scale,
+                                     const std::atomic<bool>* stop) {
+    LoadedPicture picture;
+    picture.error = std::move(error);
+    int width = 0, height = 0;
+    std::unique_ptr<BYTE[]> decoded = ::GIFRead(path, width, height, picture.error, stop);
+    // On a scaled desktop the picture covers s times as many device pixels,
+    // resampled smoothly.
+    if (decoded && !(stop && *stop) && scale != 1.0)
+        decoded = ScalePictureSmooth(decoded.get(), width, height, scale);
+    if (!decoded || (stop && *stop) || !FlipPictureRows(decoded.get(), width, height))
+        return picture;
     // Rows whose length is already a multiple of 4 bytes need no padding:
     // the decoded block is the bitmap, and no second picture-sized block is
     // ever alive beside it.
     if (std::size_t(width) * 3 % 4 == 0) {
-        m_pPictureBits = std::move(decoded);
+        picture.bits = std::move(decoded);
     } else {
         int stride = 0;
-        m_pPictureBits = PadPictureRows(decoded.get(), width, height, stride);
+        picture.bits = PadPictureRows(decoded.get(), width, height, stride);
     }
+    if (picture.bits) {
+        picture.width = width;
+        picture.height = height;
+    }
+    return picture;
+}
+
+// The old picture stays on screen until the new one is here, and goes then
+// whether or not the new one could be read.
+void CSaverWnd::PictureLoaded(LoadedPicture picture) {
+    m_strGIFError = std::move(picture.error);
+    m_pPictureBits = std::move(picture.bits);
     if (m_pPictureBits) {
-        m_nPictureWidth = width;
-        m_nPictureHeight = height;
+        m_nPictureWidth = picture.width;
+        m_nPictureHeight = picture.height;
         ++m_nPictureSerial;
     }
+    m_bFillBackground = TRUE;
+    OnPictureReady();
 }
 
 // Top row first becomes bottom row first, as a bottom-up bitmap wants.

@@ -24,6 +24,23 @@ void CFullScreenWnd::OnPaint() {
     m_bFirstPaint = FALSE;
     SetSystemDir(GetSystemDirectory());
     CSaverWnd::OnPaint();
+    // The first verse shows the first picture, which the set-up has asked
+    // for: it is drawn when the picture is here. The message loop runs
+    // meanwhile, so input ends the saver as always.
+    if (m_astrPictureFiles.empty())
+        StartShowing();
+    else
+        m_bAwaitingFirstPicture = TRUE;
+}
+
+void CFullScreenWnd::OnPictureReady() {
+    if (!m_bAwaitingFirstPicture)
+        return;
+    m_bAwaitingFirstPicture = FALSE;
+    StartShowing();
+}
+
+void CFullScreenWnd::StartShowing() {
     NewVerse();
     // Periods in 32-bit unsigned arithmetic, as the system takes them: a
     // negative setting wraps to a long period, which the timer clamps.

@@ -36,7 +36,12 @@ protected:
     void OnSysKeyDown(UINT key, UINT repeatCount, UINT flags) override;
     void OnTimer(UINT id) override;
     void OnPaint() override;
+    void OnPictureReady() override;
 
 private:
     void Close() { PostMessage(WM_CLOSE, 0, 0); }
+    // The first verse and the two timers.
+    void StartShowing();
+
+    BOOL m_bAwaitingFirstPicture = FALSE;
 };

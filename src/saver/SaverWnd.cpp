@@ -16,6 +16,9 @@ const char kClassName[] = "QuorlSaverWindow";
 CSaverWnd::CSaverWnd(BOOL autoDelete) : m_bAutoDelete(autoDelete) {}
 
 CSaverWnd::~CSaverWnd() {
+    // Nothing may be delivered to this window any more.
+    if (m_pictureClient != 0)
+        PictureWorker::Get().Unregister(m_pictureClient);
     if (m_pVerseBook) {
         m_pVerseBook->FreeLines();
         m_pVerseBook.reset();

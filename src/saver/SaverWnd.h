@@ -6,6 +6,7 @@
 #include "platform/dc/DeviceContext.h"
 #include "platform/dc/Font.h"
 #include "platform/window/Wnd.h"
+#include "saver/PictureWorker.h"
 #include "verse/VerseBook.h"
 
 #include <cstdint>
@@ -24,8 +25,14 @@ public:
 
     // The verse step: a new verse over a freshly painted background.
     void NewVerse();
-    // The picture step: the next picture of the list, shown by the next verse.
+    // The picture step: asks for the next picture of the list. It is loaded
+    // off the event loop; the verse step after it has arrived shows it.
     void NextPicture();
+
+    // Reads, scales by `scale`, flips and pads a picture file for drawing;
+    // safe on any thread. Setting `*stop` ends it soon, without a picture.
+    static LoadedPicture LoadPicture(const std::string& path, std::string error, double scale,
+                                     const std::atomic<bool>* stop);
 
     // Drawing helpers that need no window state.
     static BOOL FlipPictureRows(BYTE* pixels, int width, int height);
@@ -40,9 +47,12 @@ protected:
     void LoadSettings();
     void DrawVerse(std::string first, std::string second, std::string third, const RECT& client);
     void ShadeRect(int left, int top, int right, int bottom, CDC& dc, COLORREF color);
-    void LoadPicture();
+    // The end of the picture step, on the event loop: the loaded picture
+    // replaces the old one.
+    void PictureLoaded(LoadedPicture picture);
+    // Called when a picture has arrived.
+    virtual void OnPictureReady() {}
     void PaintBackground(RECT area);
-    std::unique_ptr<BYTE[]> GIFRead(std::string path, int& width, int& height);
     // A length in layout pixels as device pixels: times the desktop's scale,
     // unchanged on an unscaled desktop.
     std::int64_t DevicePixels(std::int64_t length) const;
@@ -85,6 +95,7 @@ private:
     unsigned m_nPictureSerial = 0;  // counts pictures loaded
     PaintedScreen m_painted;
     RECT m_verseDamage{};           // every pixel the last verse touched
+    PictureWorker::Client m_pictureClient = 0;  // 0 until the first picture is asked for
 
     RECT PicturePlacement(const RECT& area) const;
     BITMAPINFO PictureInfo() const;

@@ -8,16 +8,6 @@ e2e_start_xvfb 1024x768
 
 STORE="$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
 
-# e2e_wait_window NAME: the id of the first window called NAME.
-e2e_wait_window() {
-  local id
-  for _ in $(seq 200); do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.05
-  done
-  fail "no window \"$1\""
-}
-
 # 1. The dialog shows, centred; Tab reaches the verse timer (OK, Cancel,
 #    Font..., GIF Backgrounds..., then the field); a typed delay and Enter
 #    store everything.

@@ -43,6 +43,16 @@ e2e_start_xvfb() {
   fail "Xvfb $DISPLAY does not answer"
 }
 
+# e2e_wait_window NAME: the id of the first window called NAME.
+e2e_wait_window() {
+  local id
+  for _ in $(seq 200); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no window \"$1\""
+}
+
 # e2e_screenshot FILE: the whole screen as PNG.
 e2e_screenshot() { import -window root "$1"; }
 

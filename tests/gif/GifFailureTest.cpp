@@ -27,6 +27,8 @@ TEST_F(GifFailureTest, EveryFailureHasItsTextAndLeavesTheSizesAlone) {
         // A failure after the aspect warning replaces it.
         {Header(&kFour, 17) + ";", "Unexpected EOF in GIF.\nGiving up"},
         {header + "!", "Error on extension read.\nGiving up"},
+        // What lies before the image is passed over for 16 MiB at most.
+        {header + std::string(16 << 20, '\0') + ImageDescriptor(2, 2) + kData, "Unexpected EOF in GIF.\nGiving up"},
         // Cut off inside an extension: the next block byte is missing.
         {header + "!\xFE\x09" "abc", "Unexpected EOF in GIF.\nGiving up"},
         {header + ",\0\0\0\0\x02"s, "Error on dimension read\nGiving up"},

@@ -20,7 +20,6 @@ using testing_support::WriteFile;
 class TestFullScreenWnd : public CFullScreenWnd {
 public:
     using CSaverWnd::DrawVerse;
-    using CSaverWnd::LoadPicture;
     using CSaverWnd::PaintBackground;
     using CSaverWnd::ShadeRect;
 };
@@ -73,6 +72,21 @@ protected:
         wnd->CreateFullScreen();
         SetMainWindow(wnd);
         return wnd;
+    }
+
+    // The first paint, or a picture step, and the picture it asked for.
+    void Paint() {
+        system.Send(WM_PAINT);
+        Settle();
+    }
+    void PictureStep() {
+        system.Send(WM_TIMER, CFullScreenWnd::kPictureTimer);
+        Settle();
+    }
+    // Lets the picture worker finish and hands its pictures to the window.
+    void Settle() {
+        PictureWorker::Get().WaitIdle();
+        system.RunTasks();
     }
 
     std::uint32_t Pixel(int x, int y) { return system.Pixels()->Pixel(x, y); }

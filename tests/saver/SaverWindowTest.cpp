@@ -28,7 +28,7 @@ TEST_F(SaverTest, TheFirstPaintDrawsTheVerseThenStartsBothTimers) {
     EXPECT_EQ(system.createRect, (RECT{0, 0, 1024, 768}));
     EXPECT_TRUE(system.log.empty());
 
-    system.Send(WM_PAINT);
+    Paint();
     ASSERT_GE(system.log.size(), 3u);
     EXPECT_EQ(system.log.back(), "SetTimer 2 7000");
     EXPECT_EQ(system.log[system.log.size() - 2], "SetTimer 1 3000");
@@ -41,7 +41,7 @@ TEST_F(SaverTest, TheFirstPaintDrawsTheVerseThenStartsBothTimers) {
     // Later paints draw nothing.
     const RECT box = wnd->m_verseRect;
     system.log.clear();
-    system.Send(WM_PAINT);
+    Paint();
     EXPECT_EQ(Without(system.log, "Show"), std::vector<std::string>{});
     EXPECT_EQ(wnd->m_verseRect, box);
 }
@@ -51,7 +51,7 @@ TEST_F(SaverTest, TimerPeriodsAreClampedAsTheSystemClampsThem) {
     settings.Delay = 0;      // the shortest period the system has
     settings.GIFDelay = -1;  // wraps to a huge period: the longest
     StartSaver();
-    system.Send(WM_PAINT);
+    Paint();
     EXPECT_EQ(system.timers.at(1), 10u);
     EXPECT_EQ(system.timers.at(2), 0x7FFFFFFFu);
 }
@@ -59,7 +59,7 @@ TEST_F(SaverTest, TimerPeriodsAreClampedAsTheSystemClampsThem) {
 TEST_F(SaverTest, OnlyAMoveAwayFromTheFirstPositionEndsTheSaver) {
     WriteLines("one\n", "two\n");
     StartSaver();
-    system.Send(WM_PAINT);
+    Paint();
     system.Send(WM_MOUSEMOVE, 0, MAKELPARAM(500, 300));
     EXPECT_FALSE(Closes(system));
     system.Send(WM_MOUSEMOVE, 0, MAKELPARAM(500, 300));
@@ -76,7 +76,7 @@ TEST_F(SaverTest, KeysButtonsAndLostActivationEndTheSaver) {
     };
     for (auto [message, wParam] : enders) {
         StartSaver();
-        system.Send(WM_PAINT);
+        Paint();
         system.Send(message, wParam, 0);
         EXPECT_TRUE(Closes(system)) << std::hex << message;
         system.DeliverPosted();
@@ -87,7 +87,7 @@ TEST_F(SaverTest, KeysButtonsAndLostActivationEndTheSaver) {
 TEST_F(SaverTest, ReleasesTheWheelAndSystemCommandsDoNotEndTheSaver) {
     WriteLines("one\n", "two\n");
     StartSaver();
-    system.Send(WM_PAINT);
+    Paint();
     system.Send(WM_KEYUP, 'A');
     system.Send(WM_LBUTTONUP);
     system.Send(WM_MOUSEWHEEL, 120u << 16);
@@ -106,7 +106,7 @@ TEST_F(SaverTest, ReleasesTheWheelAndSystemCommandsDoNotEndTheSaver) {
 TEST_F(SaverTest, ClosingStopsTheTimersQuitsAndIgnoresLaterCloses) {
     WriteLines("one\n", "two\n");
     StartSaver();
-    system.Send(WM_PAINT);
+    Paint();
     system.log.clear();
     system.Send(WM_KEYDOWN, 'A');
     system.Send(WM_LBUTTONDOWN);
@@ -134,7 +134,7 @@ TEST_F(SaverTest, ATimerThatCannotStartIsNotStoppedAtTheEnd) {
     WriteLines("one\n", "two\n");
     system.refuseTimers = true;
     TestFullScreenWnd* wnd = StartSaver();
-    system.Send(WM_PAINT);
+    Paint();
     EXPECT_EQ(wnd->m_nVerseTimer, 0u);
     system.log.clear();
     system.Send(WM_KEYDOWN, 'A');

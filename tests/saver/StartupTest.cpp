@@ -55,12 +55,12 @@ TEST_F(StartupTest, ThePreviewFillsItsParentAndShowsOnlyTheBackColour) {
     EXPECT_EQ(system.style, WS_CHILD | WS_VISIBLE);
     EXPECT_EQ(system.createRect, (RECT{0, 0, 200, 150}));
 
-    system.Send(WM_PAINT);
+    Paint();
     system.Send(WM_TIMER, 1);
     system.Send(WM_KEYDOWN, 'A');
     system.Send(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     system.Send(WM_MOUSEMOVE, 0, MAKELPARAM(9, 9));
-    system.Send(WM_PAINT);
+    Paint();
     EXPECT_TRUE(system.posted.empty());
     EXPECT_TRUE(system.timers.empty());
     for (auto [x, y] : {std::pair{0, 0}, {100, 75}, {199, 149}})

@@ -11,7 +11,7 @@ std::string Chars(int n) { return std::string(std::size_t(n), 'a'); }
 TEST_F(SaverTest, VerseLinesAreCentredAndFramedByAShadedBox) {
     WriteLines("one\n", "two\n");
     TestFullScreenWnd* wnd = StartSaver();
-    system.Send(WM_PAINT);
+    Paint();
     RECT client{0, 0, 1024, 768};
     wnd->PaintBackground(client);
     // The real verse font: "Courier New" at 25 is a metric twin whose cell is
@@ -52,7 +52,7 @@ TEST_F(SaverTest, VerseLinesAreCentredAndFramedByAShadedBox) {
 TEST_F(SaverTest, LinesWiderThanTheWindowAndEmptyLinesKeepTheirPlaces) {
     WriteLines("one\n", "two\n");
     TestFullScreenWnd* wnd = StartSaver(101, 300);
-    system.Send(WM_PAINT);
+    Paint();
     // 156 pixels in 101: (101 - 156) / 2 = -27.5, truncated toward zero.
     // The empty lines sit at x = 50 with width 0 and still count for the box.
     wnd->DrawVerse(Chars(12), "", "", RECT{0, 0, 101, 300});
@@ -64,7 +64,7 @@ TEST_F(SaverTest, LinesWiderThanTheWindowAndEmptyLinesKeepTheirPlaces) {
 TEST_F(SaverTest, ShadingIsACheckerboardThatLeavesAnOddLastColumn) {
     WriteLines("one\n", "two\n");
     TestFullScreenWnd* wnd = StartSaver(40, 30);
-    system.Send(WM_PAINT);
+    Paint();
     CDC dc(*system.Pixels());
     CBrush black;
     black.CreateSolidBrush(0);
@@ -95,7 +95,7 @@ TEST_F(SaverTest, AnEmptyFirstLineDrawsNothing) {
     TestFullScreenWnd* wnd = StartSaver(200, 100);
     settings.BackColor = kGreenColor;
     SaveSettings(settings);
-    system.Send(WM_PAINT);
+    Paint();
     EXPECT_EQ(wnd->m_verseRect, RECT{});  // no verse, no box
     EXPECT_EQ(Pixel(100, 50), kGreen);    // the set-up's back colour stays
     system.Send(WM_TIMER, 1);
@@ -104,7 +104,7 @@ TEST_F(SaverTest, AnEmptyFirstLineDrawsNothing) {
 
 TEST_F(SaverTest, MissingLineFilesShowTheNoticeLikeAVerse) {
     TestFullScreenWnd* wnd = StartSaver();
-    system.Send(WM_PAINT);
+    Paint();
     // "windows\system\SEVENS.TXT, windows\system\FIVES.TXT" is 51 characters.
     const int x2 = (1024 - 51 * 13) / 2;
     EXPECT_EQ(wnd->m_verseRect, (RECT{x2 - 10, 361, x2 + 51 * 13 + 10, 456}));

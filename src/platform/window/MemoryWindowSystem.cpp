@@ -97,3 +97,22 @@ void MemoryWindowSystem::PostQuitMessage(int exitCode) {
     if (!quitCode)
         quitCode = exitCode;
 }
+
+void MemoryWindowSystem::PostTask(std::function<void()> task) {
+    std::lock_guard<std::mutex> lock(m_taskMutex);
+    m_tasks.push_back(std::move(task));
+}
+
+void MemoryWindowSystem::RunTasks() {
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard<std::mutex> lock(m_taskMutex);
+            if (m_tasks.empty())
+                return;
+            task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+        }
+        task();
+    }
+}

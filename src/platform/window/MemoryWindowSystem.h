@@ -5,7 +5,9 @@
 #include "platform/window/WindowSystem.h"
 
 #include <deque>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +46,7 @@ public:
     // Driving the window.
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     void DeliverPosted();  // in order; a message for a destroyed window is dropped
+    void RunTasks();       // the tasks posted so far, in order
 
     // IWindowSystem
     std::unique_ptr<IWindowHost> CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
@@ -54,8 +57,11 @@ public:
     // One monitor, of the screen's size, that never changes.
     std::vector<RECT> MonitorRects() override { return {RECT{0, 0, screenWidth, screenHeight}}; }
     void WatchMonitors(std::function<void()>) override {}
+    void PostTask(std::function<void()> task) override;
 
 private:
+    std::mutex m_taskMutex;
+    std::deque<std::function<void()>> m_tasks;
     friend class MemoryWindowHost;
     Framebuffer* m_pixels = nullptr;
     IWindowSystem* m_previous;

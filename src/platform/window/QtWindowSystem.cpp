@@ -144,3 +144,9 @@ void QtWindowSystem::PostQuitMessage(int exitCode) {
     if (QCoreApplication::instance())
         QCoreApplication::exit(exitCode);
 }
+
+void QtWindowSystem::PostTask(std::function<void()> task) {
+    // A queued call is posted as an event, which Qt allows from any thread.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
+}

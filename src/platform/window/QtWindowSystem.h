@@ -16,6 +16,7 @@ public:
     void PostQuitMessage(int exitCode) override;
     std::vector<RECT> MonitorRects() override;
     void WatchMonitors(std::function<void()> changed) override;
+    void PostTask(std::function<void()> task) override;
 
 private:
     std::function<void()> m_monitorsChanged;

@@ -49,9 +49,17 @@ public:
     // `changed` runs (from the message loop) after monitors come, go or
     // change size.
     virtual void WatchMonitors(std::function<void()> changed) = 0;
+    // Runs `task` on the event loop, after the handler that is running.
+    // Called from any thread.
+    virtual void PostTask(std::function<void()> task) = 0;
 };
 
 // The window system in use. The program installs the Qt one at start-up;
 // tests install an in-memory one.
 void SetWindowSystem(IWindowSystem* system);
 IWindowSystem* GetWindowSystem();
+
+// Posts `task` to the window system in use; dropped when there is none. The
+// one entry here that other threads may call: it cannot race with the
+// system's removal.
+void PostTaskToEventLoop(std::function<void()> task);

@@ -1,10 +1,14 @@
 #include "platform/window/Wnd.h"
 
 #include <map>
+#include <mutex>
 
 namespace {
 
 IWindowSystem* g_windowSystem = nullptr;
+// Guards the installing and removing of the window system against tasks
+// posted from other threads.
+std::mutex g_windowSystemMutex;
 CWnd* g_mainWindow = nullptr;
 
 constexpr UINT LoWord(LPARAM value) { return UINT(value & 0xFFFF); }
@@ -12,7 +16,16 @@ constexpr UINT HiWord(LPARAM value) { return UINT((value >> 16) & 0xFFFF); }
 
 }  // namespace
 
-void SetWindowSystem(IWindowSystem* system) { g_windowSystem = system; }
+void SetWindowSystem(IWindowSystem* system) {
+    std::lock_guard<std::mutex> lock(g_windowSystemMutex);
+    g_windowSystem = system;
+}
+
+void PostTaskToEventLoop(std::function<void()> task) {
+    std::lock_guard<std::mutex> lock(g_windowSystemMutex);
+    if (g_windowSystem)
+        g_windowSystem->PostTask(std::move(task));
+}
 IWindowSystem* GetWindowSystem() { return g_windowSystem; }
 
 void SetMainWindow(CWnd* wnd) { g_mainWindow = wnd; }
