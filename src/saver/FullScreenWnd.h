@@ -38,10 +38,12 @@ protected:
     void OnPaint() override;
     void OnPictureReady() override;
 
+    // Set from the first paint until the first picture is here and the
+    // first verse is drawn.
+    BOOL m_bAwaitingFirstPicture = FALSE;
+
 private:
     void Close() { PostMessage(WM_CLOSE, 0, 0); }
     // The first verse and the two timers.
     void StartShowing();
-
-    BOOL m_bAwaitingFirstPicture = FALSE;
 };

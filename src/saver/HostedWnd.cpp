@@ -20,10 +20,11 @@ BOOL CHostedWnd::CreateOwnWindow() {
 }
 
 // A new size, once the saver runs, gets a fresh verse laid out for it at once
-// rather than at the next tick.
+// rather than at the next tick. Before the first verse, the first verse is
+// laid out for it when the first picture is here.
 void CHostedWnd::OnSize(UINT type, int cx, int cy) {
     CFullScreenWnd::OnSize(type, cx, cy);
-    if (m_bFirstPaint || cx <= 0 || cy <= 0)
+    if (m_bFirstPaint || m_bAwaitingFirstPicture || cx <= 0 || cy <= 0)
         return;
     m_bFillBackground = TRUE;
     NewVerse();

@@ -47,7 +47,7 @@ e2e_start_xvfb() {
 e2e_wait_window() {
   local id
   for _ in $(seq 200); do
-    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.05
   done
   fail "no window \"$1\""
