@@ -35,8 +35,7 @@ convert -size 400x300 xc:'#0000ff' "$QUORL_WINDOWS_DIR/system/dusk.gif"
 printf '[quorl]\nFillColor=16711680\nBackColor=65280\nFontColor=16777215\n' >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
 QT_SCALE_FACTOR=2 "$QUORL" s >>"$WORK/saver.log" 2>&1 &
 pid=$!
-sleep 2
-e2e_screenshot "$WORK/scaled.png"
+e2e_wait_for_pixel "$WORK/scaled.png" 112 84 "0,0,255"  # the first verse, with the picture
 # 800 x 600 device pixels, centred: 112..911 x 84..683.
 for at in "112 84" "911 683"; do
   [ "$(e2e_pixel "$WORK/scaled.png" $at)" = "0,0,255" ] || fail "picture not at ($at) when scaled"
