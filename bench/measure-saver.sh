@@ -39,12 +39,10 @@ settings() {  # Delay GIFDelay
   printf '[quorl]\nDelay=%s\nGIFDelay=%s\n' "$1" "$2" >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
 }
 
-for n in $(seq 70 99); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 3840x2160x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -noreset -screen 0 3840x2160x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 
 ticks=$(getconf CLK_TCK)

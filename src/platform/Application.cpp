@@ -24,21 +24,28 @@ std::string DisplayName() {
     return display ? display : "";
 }
 
+struct ConnectionCloser {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+using XConnection = std::unique_ptr<xcb_connection_t, ConnectionCloser>;
+
 // The toolkit aborts the process when it cannot reach its display, with a
 // message about plug-ins; the X display is therefore tried first, and a
-// failure is one line naming it.
-bool XDisplayAvailable() {
+// failure is one line naming it. The trial connection stays open until the
+// toolkit has its own: an X server whose last client leaves resets, and a
+// connection made during the reset fails.
+XConnection OpenXDisplay() {
     const std::string display = DisplayName();
     if (display.empty()) {
         std::fprintf(stderr, "quorl: no X display: DISPLAY is not set\n");
-        return false;
+        return nullptr;
     }
-    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    if (!ok)
+    XConnection connection(xcb_connect(display.c_str(), nullptr));
+    if (xcb_connection_has_error(connection.get()) != 0) {
         std::fprintf(stderr, "quorl: cannot open the X display \"%s\"\n", display.c_str());
-    return ok;
+        return nullptr;
+    }
+    return connection;
 }
 
 // The toolkit's X plug-in calls exit() when its connection breaks, from inside
@@ -78,8 +85,10 @@ bool EnsureGuiApplication() {
     // it is; otherwise the windows are X11 windows, in a Wayland session too,
     // since the saver's hosts and the preview's parent windows are X11 windows.
     const char* platform = std::getenv("QT_QPA_PLATFORM");
+    XConnection trial;
     if (!platform || !*platform) {
-        if (!XDisplayAvailable()) {
+        trial = OpenXDisplay();
+        if (!trial) {
             g_displayFailed = true;
             return false;
         }
