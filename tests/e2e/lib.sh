@@ -14,7 +14,13 @@ unset QT_QPA_PLATFORM
 
 E2E_PIDS=()
 e2e_cleanup() {
-  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # Only processes still running as this shell's jobs: a pid that ended
+  # earlier may belong to another program by now.
+  local live=" $(jobs -p | tr '\n' ' ') " pid
+  for pid in "${E2E_PIDS[@]}"; do
+    if [[ $live == *" $pid "* ]]; then kill "$pid" 2>/dev/null || true; fi
+  done
+  E2E_PIDS=()
   wait 2>/dev/null || true
 }
 trap e2e_cleanup EXIT
