@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The hosted saver in a window another program owns (named by --window-id):
 # it fills the window and redraws at once when the window is resized; each
-# termination signal, and the window's destruction, ends it with status 0.
+# termination signal, and the window's destruction, ends it with status 0. It
+# stays on X11 when started from a Wayland session.
 QUORL=$1 WORK=$2
 source "$(dirname "$0")/lib.sh"
 e2e_start_xvfb 1024x768
@@ -36,10 +37,11 @@ echo "- the host destroying its window ends it with status 0"
 kill "$host_pid"
 e2e_wait_exit "$pid" 2 || fail "status $? after the window went"
 
-echo "- SIGTERM, SIGINT and SIGHUP end it at once with status 0"
+echo "- SIGTERM, SIGINT and SIGHUP end it at once with status 0; a Wayland session's variables change nothing"
 start_host
 for signal in TERM INT HUP; do
-  XSCREENSAVER_WINDOW=$host "$QUORL" --root >>"$WORK/hosted.log" 2>&1 &
+  WAYLAND_DISPLAY=wayland-0 XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=wayland XSCREENSAVER_WINDOW=$host \
+    "$QUORL" --root >>"$WORK/hosted.log" 2>&1 &
   pid=$!
   sleep 1
   kill -0 "$pid" 2>/dev/null || fail "the saver ended by itself"
