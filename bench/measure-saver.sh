@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # The running saver's cost and footprint under Xvfb at 3840 x 2160:
-#   - exec to the first verse on the screen (bench/first_verse.c), 3 times;
+#   - exec to the first verse on the screen (bench/first_verse.c), 3 times
+#     each, interleaved: `quorl s`, and hosted in another program's window
+#     (`quorl --window-id`, as a screen-saver host starts it);
 #   - CPU of the saver and of the X server over 20 s at Delay 0 (a verse
 #     every 10 ms) with the default small pictures;
 #   - peak resident memory over 15 s at Delay 0 and GIFDelay 1 with a
 #     3840 x 2160 picture (one decode a second);
-#   - CPU over 30 s at the default Delay 5 with that picture.
+#   - CPU over 30 s at the default Delay 5 with that picture;
+#   - with two 1920 x 1080 monitors under the real XScreenSaver (one copy per
+#     monitor, as root: see tests/e2e/hosts.sh), CPU of each copy over 60 s
+#     at Delay 5.
 # Usage: bench/measure-saver.sh [path of quorl]   (a release build)
 #
 #   bench/measure-saver.sh --long SECONDS [path of quorl]
@@ -24,7 +29,7 @@ quorl=$(realpath "${1:-build-release/src/app/quorl}")
 work=$(mktemp -d)
 chmod 700 "$work"
 xvfb=""
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'hosts_stop 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work" "${HOSTS_STAGE:-/nonexistent}"' EXIT
 
 cc -O2 -o "$work/first_verse" bench/first_verse.c $(pkg-config --cflags --libs xcb)
 convert -size 3840x2160 -seed 3 plasma:fractal -colors 256 -dither FloydSteinberg "$work/big.gif"
@@ -39,15 +44,26 @@ settings() {  # Delay GIFDelay
   printf '[quorl]\nDelay=%s\nGIFDelay=%s\n' "$1" "$2" >"$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
 }
 
-Xvfb -displayfd 3 -noreset -screen 0 3840x2160x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+# start_xvfb SIZE [OPTIONS...]: a server on a display it picks itself, which
+# keeps its state when its last client leaves (no reset while the saver
+# connects); the one before goes.
+start_xvfb() {
+  local size=$1
+  shift
+  [ -n "$xvfb" ] && { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null || true; }
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -noreset -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$work/display" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -n1 "$work/display")"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+}
 
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 stop() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null || true; sleep 0.3; }
+
+start_xvfb 3840x2160
 
 if [ "$long" -gt 0 ]; then
   printf '%s\r\n' "$PWD"/data/*.gif "$work/big.gif" >"$QUORL_WINDOWS_DIR/system/GIFList.txt"
@@ -77,6 +93,18 @@ for run in 1 2 3; do
   read -r ms _ pid < <("$work/first_verse" -- "$quorl" s) || { echo "no verse"; exit 1; }
   echo "exec to first verse (run $run): $ms ms"
   stop "$pid"
+  # A host's window: a whole-screen window of another program.
+  xlogo -bw 0 -geometry 3840x2160+0+0 2>/dev/null &
+  host=$!
+  id=""
+  for _ in $(seq 50); do
+    id=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$id" ] && break
+    sleep 0.1
+  done
+  read -r ms _ pid < <("$work/first_verse" -w "$id" -- "$quorl" --window-id "$id") || { echo "no verse"; exit 1; }
+  echo "exec to first verse, hosted (run $run): $ms ms"
+  stop "$pid"
+  stop "$host"
 done
 
 settings 0 15
@@ -105,3 +133,30 @@ sleep 30
 s1=$(cpu_ticks "$pid")
 echo "Delay 5, a 3840x2160 picture, 30 s: $(( (s1 - s0) * 1000 / ticks )) ms of CPU"
 stop "$pid"
+
+# Two monitors under the real XScreenSaver, which runs its savers as nobody:
+# the program and its data are staged where nobody can read them.
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Two monitors under XScreenSaver: skipped (needs root to run the host as nobody)"
+  exit 0
+fi
+start_xvfb 3840x1080 +extension RANDR
+xrandr --setmonitor M0 1920/508x1080/286+0+0 screen >/dev/null
+xrandr --setmonitor M1 1920/508x1080/286+1920+0 none >/dev/null
+cp data/*.gif "$QUORL_WINDOWS_DIR/system/"
+(cd "$QUORL_WINDOWS_DIR/system" && for g in *.gif; do printf '%s\r\n' "$g"; done >GIFList.txt)
+settings 5 15
+fail() { echo "$*" >&2; exit 1; }
+source tests/e2e/hosts.sh
+hosts_stage "$quorl" "$QUORL_WINDOWS_DIR" "$XDG_CONFIG_HOME"
+hosts_xscreensaver_start
+hosts_xscreensaver_command -activate >/dev/null
+sleep 3
+declare -A before
+for pid in $(hosts_saver_pids); do before[$pid]=$(cpu_ticks "$pid"); done
+sleep 60
+for pid in "${!before[@]}"; do
+  used=$(( $(cpu_ticks "$pid") - ${before[$pid]} ))
+  echo "Two monitors under XScreenSaver, Delay 5, 60 s: copy $pid used $(( used * 1000 / ticks )) ms of CPU" \
+       "($(awk -v t="$used" -v k="$ticks" 'BEGIN { printf "%.3f", t / k / 60 * 100 }')% of a core)"
+done
