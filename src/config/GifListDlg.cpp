@@ -1,5 +1,6 @@
 #include "config/GifListDlg.h"
 
+#include "platform/Directories.h"
 #include "platform/dialogs/FilePicker.h"
 #include "platform/dialogs/ListBox.h"
 #include "res/resource.h"
@@ -27,6 +28,9 @@ void CGifListDlg::OnBrowse() {
     // round.
     CFileDialog dlg(TRUE, "*.GIF", "*.GIF", 0, "GIF Files (*.gif)|*.gif||", GetSafeHwnd());
     dlg.m_ofn.Flags |= OFN_FILEMUSTEXIST;
+    // Where relative entries of the list resolve, which is where the picker
+    // opened when the list was read with that folder current.
+    dlg.m_ofn.lpstrInitialDir = GetSystemDirectory();
     if (dlg.DoModal() != IDOK)
         return;
     CListBox list(GetDlgItem(IDC_GIFLIST));

@@ -40,13 +40,12 @@ mode_t ModeForNewFile(const std::string& path) {
     return 0666 & ~mask;
 }
 
-}  // namespace
-
-void ReadGifList(std::vector<std::string>& list) {
-    list.clear();
-    UniqueFile file = OpenRegularFile(ListPath());
+// Reads the list file at `path` into `list` (left as it was when it is not
+// a regular file that opens); relative entries are prefixed with `base`.
+bool ReadListFile(const std::string& path, const std::string& base, std::vector<std::string>& list) {
+    UniqueFile file = OpenRegularFile(path);
     if (!file)
-        return;
+        return false;
     // Lines of any length; LF or CR LF ends a line, and a last line without a
     // line end counts like the others. Empty lines are skipped; spaces stay.
     // Only the first kMaxGifListBytes are read: a line cut there is dropped.
@@ -55,7 +54,7 @@ void ReadGifList(std::vector<std::string>& list) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (!line.empty() && list.size() < kMaxGifListEntries)
-            list.push_back(line);
+            list.push_back(line.front() == '/' ? line : base + line);
         line.clear();
     };
     std::size_t read = 0;
@@ -70,6 +69,20 @@ void ReadGifList(std::vector<std::string>& list) {
             line.push_back(char(c));
     }
     take();
+    return true;
+}
+
+}  // namespace
+
+void ReadGifList(std::vector<std::string>& list) {
+    list.clear();
+    if (ReadListFile(ListPath(), "", list))
+        return;
+    // Without a list of their own the user sees the installed pictures, whose
+    // relative entries name files beside that list.
+    for (const std::string& dir : GetDefaultDataDirectories())
+        if (ReadListFile(dir + "/" + kListName, dir + "/", list))
+            return;
 }
 
 bool WriteGifList(const std::vector<std::string>& list) {

@@ -12,8 +12,9 @@ constexpr std::size_t kMaxGifListBytes = std::size_t(16) << 20;
 constexpr std::size_t kMaxGifListEntries = std::size_t(1) << 18;
 
 // Replaces `list` by the file's non-empty lines, in file order, within the
-// bounds above. A missing file, or anything but a regular file, gives an
-// empty list.
+// bounds above. When the user has no list file (or anything but a regular
+// file in its place), the first installed default list is read instead, its
+// relative entries made full paths; with neither the list is empty.
 void ReadGifList(std::vector<std::string>& list);
 
 // Replaces the file by `list`, one entry per CR LF line. The new file is

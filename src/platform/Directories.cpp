@@ -20,3 +20,22 @@ std::string GetWindowsDirectory() {
 }
 
 std::string GetSystemDirectory() { return GetWindowsDirectory() + "/system"; }
+
+std::vector<std::string> GetDefaultDataDirectories() {
+    std::string list = EnvOrEmpty("XDG_DATA_DIRS");
+    if (list.empty())
+        list = "/usr/local/share:/usr/share";  // also when a host passes no XDG_* at all
+    std::vector<std::string> dirs;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(':', start);
+        if (end == std::string::npos)
+            end = list.size();
+        // Relative entries are invalid in this variable: they would resolve
+        // against whatever folder the program happens to be in.
+        if (end > start && list[start] == '/')
+            dirs.push_back(list.substr(start, end - start) + "/quorl");
+        start = end + 1;
+    }
+    return dirs;
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // Where the saver keeps its files. The program was designed around the
 // "Windows directory" and its "system" folder; on Linux that role is played by
@@ -10,3 +11,9 @@
 // and "GIFList.txt" live there.
 std::string GetWindowsDirectory();
 std::string GetSystemDirectory();
+
+// The folders holding the installed defaults (line files, picture list and
+// pictures), most important first: "quorl" in each absolute folder of
+// $XDG_DATA_DIRS, default /usr/local/share:/usr/share. They are only read,
+// for a file the user's system directory lacks.
+std::vector<std::string> GetDefaultDataDirectories();

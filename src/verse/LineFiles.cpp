@@ -1,5 +1,6 @@
 #include "verse/LineFiles.h"
 
+#include "platform/Directories.h"
 #include "platform/RegularFile.h"
 #include "verse/VerseBook.h"
 
@@ -63,11 +64,12 @@ std::string FindFileIgnoringCase(const std::string& directory, const std::string
     return *std::min_element(matches.begin(), matches.end());
 }
 
-std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, std::size_t maxEntries) {
-    std::string found = FindFileIgnoringCase(".", name);
+std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, std::size_t maxEntries,
+                                                     const std::string& directory) {
+    std::string found = FindFileIgnoringCase(directory, name);
     if (found.empty())
         return std::nullopt;
-    UniqueFile file = OpenRegularFile(found);
+    UniqueFile file = OpenRegularFile(directory + "/" + found);
     if (!file)
         return std::nullopt;
     // Every entry takes at most 249 bytes of the file (248 characters, or 247
@@ -85,4 +87,13 @@ std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, st
     if (std::ferror(file.get()))
         return std::nullopt;
     return SplitIntoPieces(bytes, maxEntries);
+}
+
+std::optional<std::vector<std::string>> ReadLineFileOrDefault(const std::string& name, std::size_t maxEntries) {
+    if (auto lines = ReadLineFile(name, maxEntries))
+        return lines;
+    for (const std::string& dir : GetDefaultDataDirectories())
+        if (auto lines = ReadLineFile(name, maxEntries, dir))
+            return lines;
+    return std::nullopt;
 }

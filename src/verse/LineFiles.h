@@ -19,6 +19,11 @@ std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxE
 // "FIVES.TXT" is found for "fives.txt". Empty when none matches.
 std::string FindFileIgnoringCase(const std::string& directory, const std::string& name);
 
-// Reads the line file `name` from the current directory. Nothing when it is
-// missing, unreadable or not a regular file.
-std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, std::size_t maxEntries);
+// Reads the line file `name` from `directory` (by default the current one).
+// Nothing when it is missing, unreadable or not a regular file.
+std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, std::size_t maxEntries,
+                                                     const std::string& directory = ".");
+
+// Reads the line file `name` from the current directory or, when it is not
+// there, from the first folder of the installed defaults that has it.
+std::optional<std::vector<std::string>> ReadLineFileOrDefault(const std::string& name, std::size_t maxEntries);

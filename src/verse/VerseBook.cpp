@@ -36,10 +36,10 @@ void CVerseBook::LoadLines() {
     FreeLines();
     // Both lists or neither: a verse needs lines from both files.
     try {
-        std::optional<std::vector<std::string>> fives = ReadLineFile("fives.txt", kMaxLines);
+        std::optional<std::vector<std::string>> fives = ReadLineFileOrDefault("fives.txt", kMaxLines);
         if (!fives)
             return;
-        std::optional<std::vector<std::string>> sevens = ReadLineFile("sevens.txt", kMaxLines);
+        std::optional<std::vector<std::string>> sevens = ReadLineFileOrDefault("sevens.txt", kMaxLines);
         if (!sevens)
             return;
         m_fives = std::move(*fives);

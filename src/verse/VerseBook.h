@@ -16,7 +16,8 @@ public:
     static constexpr int kPieceLength = 248;
 
     // Makes `directory` current, seeds the random source (with the time, or
-    // with `seed` when given) and reads "fives.txt" and "sevens.txt".
+    // with `seed` when given) and reads "fives.txt" and "sevens.txt", each
+    // from the installed defaults when the directory has none.
     explicit CVerseBook(const std::string& directory, std::optional<std::uint32_t> seed = std::nullopt);
 
     void LoadLines();

@@ -32,6 +32,18 @@ protected:
 
 TEST_F(GifListTest, AMissingFileIsAnEmptyList) { EXPECT_EQ(Read(), List{}); }
 
+// Relative entries of an installed list name files beside it; a list of the
+// user's own, even an empty one, wins.
+TEST_F(GifListTest, WithoutAListOfTheirOwnTheUserGetsTheFirstInstalledOne) {
+    TempDir share;
+    ScopedEnv dirs("XDG_DATA_DIRS", share / "none" + ":" + share / "a" + ":" + share / "b");
+    WriteFile(share / "a/quorl/GIFList.txt", "dusk.gif\r\n/abs/hills.gif\r\nsub/snow.gif");
+    WriteFile(share / "b/quorl/GIFList.txt", "other.gif\r\n");
+    EXPECT_EQ(Read(), (List{share / "a/quorl/dusk.gif", "/abs/hills.gif", share / "a/quorl/sub/snow.gif"}));
+    WriteFile(ListFile(), "");
+    EXPECT_EQ(Read(), List{});
+}
+
 TEST_F(GifListTest, ReadsLinesInFileOrderSkippingEmptyOnesAndKeepingSpaces) {
     WriteFile(ListFile(), "/p/b.gif\r\n\r\n/p/a.gif\n\n   \r\n/p/a.gif\r\n/p/last.gif");
     EXPECT_EQ(Read(), (List{"/p/b.gif", "/p/a.gif", "   ", "/p/a.gif", "/p/last.gif"}));

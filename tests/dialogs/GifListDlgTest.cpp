@@ -78,6 +78,7 @@ TEST_F(GifListTest, OkWritesTheEditedListSortedWithDuplicatesAndFullPaths) {
     RunGifBackgrounds([&](QWidget* w) {
         WhenModalOpens([&](QWidget* picker) {
             auto* files = static_cast<QFileDialog*>(picker);
+            EXPECT_EQ(files->directory().absolutePath().toStdString(), windows / "system");
             files->setDirectory(QString::fromStdString(pictures.path()));
             const QTreeView* view = files->findChild<QTreeView*>();
             EXPECT_TRUE(QTest::qWaitFor([&] { return Shown(view) == "UPPER.GIF moon.gif"; }, 5000)) << Shown(view);

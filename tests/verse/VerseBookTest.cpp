@@ -8,6 +8,7 @@
 #include <tuple>
 
 using testing_support::ScopedCwd;
+using testing_support::ScopedEnv;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
@@ -89,6 +90,31 @@ TEST_F(VerseBookTest, AMissingOrEmptyFileGivesTheNoticeLines) {
         EXPECT_EQ(book.SevenCount(), 0);  // sevens.txt is not used without fives.txt
         EXPECT_TRUE(IsNotice(Choose(book)));
     }
+}
+
+// Each file the user lacks comes from the first absolute default folder that
+// has it; a file the user has, even an empty one, is theirs.
+TEST_F(VerseBookTest, AFileTheUserLacksComesFromTheInstalledDefaults) {
+    TempDir share;
+    ScopedEnv dirs("XDG_DATA_DIRS", "relative:" + share / "a" + ":" + share / "b");
+    WriteFile(dir / "relative/quorl/sevens.txt", NumberedLines("relative seven", 7));
+    WriteFile(share / "a/quorl/sevens.txt", NumberedLines("default seven", 2));
+    WriteFile(share / "b/quorl/fives.txt", NumberedLines("default five", 4));
+    WriteFile(share / "b/quorl/sevens.txt", NumberedLines("other seven", 9));
+    WriteFile(dir / "fives.txt", NumberedLines("five", 3));
+    {
+        CVerseBook book(dir.path(), 1u);
+        EXPECT_EQ(book.FiveCount(), 3);
+        EXPECT_EQ(book.SevenCount(), 2);
+    }
+    std::filesystem::remove(dir / "fives.txt");
+    WriteFile(dir / "sevens.txt", "");
+    CVerseBook book(dir.path(), 1u);
+    EXPECT_TRUE(IsNotice(Choose(book)));
+    WriteFile(dir / "sevens.txt", "own seven\r\n");
+    book.LoadLines();
+    EXPECT_EQ(book.FiveCount(), 4);
+    EXPECT_EQ(Choose(book).second, "own seven");
 }
 
 // Each rule holds whenever the lists are long enough for it: the first line

@@ -4,6 +4,7 @@
 #include "platform/dialogs/DialogIds.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 
@@ -39,6 +40,9 @@ int CFileDialog::DoModal() {
     picker.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     picker.setFileMode((m_ofn.Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     picker.setFilter(picker.filter() & ~QDir::CaseSensitive);
+    if (const QString dir = QFile::decodeName(QByteArray::fromStdString(m_ofn.lpstrInitialDir));
+        !dir.isEmpty() && QDir(dir).exists())
+        picker.setDirectory(dir);
     if (const QStringList filters = NameFiltersFromFilter(m_filter); !filters.isEmpty())
         picker.setNameFilters(filters);
     // An initial name that is a pattern only narrows the listing, which the

@@ -11,6 +11,8 @@ constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 
 struct OPENFILENAME {
     DWORD Flags = 0;
+    // The folder the picker opens in when it exists; else the current one.
+    std::string lpstrInitialDir;
 };
 
 // A file picker for opening or saving one file. The filter is given the
