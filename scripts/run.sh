@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Quorl, puts the default verse lines and
-# pictures into the data folder when they are not there yet, and runs the
-# saver: on $DISPLAY when there is one (move the mouse or press a key to end
-# it), else under Xvfb for a few verses, leaving screenshots in out/.
+# Installs what is missing, builds Quorl and runs the saver, with the verse
+# lines and pictures of data/ as its installed defaults: on $DISPLAY when
+# there is one (move the mouse or press a key to end it), else under Xvfb for
+# a few verses, leaving screenshots in out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,20 +11,12 @@ cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=
 cmake --build build-release --target quorl
 quorl=build-release/src/app/quorl
 
-# The same data folder the program uses.
-root=${QUORL_WINDOWS_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/quorl}
-system="$root/system"
-mkdir -p "$system" "$root/pictures"
-for f in fives.txt sevens.txt; do
-  [ -e "$system/$f" ] || cp "data/$f" "$system/$f"
-done
-for g in data/*.gif; do
-  [ -e "$root/pictures/$(basename "$g")" ] || cp "$g" "$root/pictures/"
-done
-if [ ! -e "$system/GIFList.txt" ]; then
-  for g in "$root"/pictures/*.gif; do printf '%s\r\n' "$g"; done >"$system/GIFList.txt"
-fi
-echo "Data folder: $root"
+# The verse lines and pictures in data/ serve as the installed defaults, read
+# whenever the user's data folder has no line file or picture list of its own.
+mkdir -p build-release/share
+ln -sfn "$PWD/data" build-release/share/quorl
+export XDG_DATA_DIRS="$PWD/build-release/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
+echo "Data folder: ${QUORL_WINDOWS_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/quorl} (defaults from data/)"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$quorl" s
