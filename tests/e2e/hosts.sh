@@ -7,6 +7,9 @@
 #                                           its settings into a fresh world-readable
 #                                           folder: $HOSTS_STAGE; the command a host
 #                                           runs is then "$HOSTS_COMMAND --root".
+#   hosts_stage_installed                   a fresh user with an empty home for the
+#                                           installed program: the hosts then run
+#                                           "quorl --root" from their own folder.
 #   hosts_xscreensaver_start                XScreenSaver on $DISPLAY, ready for
 #   hosts_xscreensaver_command ARGS...      -activate, -deactivate, -exit.
 #   hosts_mate_start                        mate-screensaver on a private session bus,
@@ -37,7 +40,23 @@ hosts_stage() {
   chmod a+r "$HOSTS_STAGE/lsan.supp"
 }
 
-hosts_saver_pids() { pgrep -f "^$HOSTS_STAGE/quorl" || true; }
+hosts_stage_installed() {
+  HOSTS_STAGE=$(mktemp -d /tmp/quorl-hosts.XXXXXX)
+  chmod 755 "$HOSTS_STAGE"
+  mkdir -p "$HOSTS_STAGE/home"
+  chown 65534:65534 "$HOSTS_STAGE/home"
+  HOSTS_COMMAND=quorl
+  HOSTS_INSTALLED=1
+}
+
+hosts_saver_pids() {
+  if [ -z "${HOSTS_INSTALLED:-}" ]; then pgrep -f "^$HOSTS_STAGE/quorl" || true; return; fi
+  local pid
+  for pid in $(pgrep -x quorl); do
+    [ "$(readlink "/proc/$pid/exe")" = /usr/libexec/xscreensaver/quorl ] && echo "$pid"
+  done
+  return 0
+}
 
 # Fails unless every copy of the saver is gone within a second.
 hosts_wait_saver_gone() {
@@ -86,13 +105,16 @@ hosts_xscreensaver_command() { hosts_as_nobody xscreensaver-command "$@"; }
 
 # mate-screensaver runs savers only from its own folders: inside a private
 # mount namespace an overlay puts a launcher into one of them, leaving the
-# real folder untouched. The whole host then runs in that namespace.
+# real folder untouched, and a theme entry in the home names it. The whole
+# host then runs in that namespace. The installed program needs neither: its
+# theme entry is installed with it.
 hosts_mate_start() {
-  local folder=/usr/libexec/xscreensaver
-  mkdir -p "$HOSTS_STAGE/upper" "$HOSTS_STAGE/work" "$HOSTS_STAGE/apps/screensavers" "$folder"
-  printf '#!/bin/sh\nexec %s "$@"\n' "$HOSTS_COMMAND" >"$HOSTS_STAGE/upper/quorl-test"
-  chmod 755 "$HOSTS_STAGE/upper/quorl-test"
-  cat >"$HOSTS_STAGE/apps/screensavers/quorl.desktop" <<DESKTOP
+  local folder=/usr/libexec/xscreensaver mount=""
+  if [ -z "${HOSTS_INSTALLED:-}" ]; then
+    mkdir -p "$HOSTS_STAGE/upper" "$HOSTS_STAGE/work" "$HOSTS_STAGE/apps/screensavers" "$folder"
+    printf '#!/bin/sh\nexec %s "$@"\n' "$HOSTS_COMMAND" >"$HOSTS_STAGE/upper/quorl-test"
+    chmod 755 "$HOSTS_STAGE/upper/quorl-test"
+    cat >"$HOSTS_STAGE/apps/screensavers/quorl.desktop" <<DESKTOP
 [Desktop Entry]
 Name=Quorl
 Exec=quorl-test --root
@@ -101,13 +123,15 @@ Type=Application
 Categories=Screensaver;
 OnlyShowIn=MATE;XFCE;
 DESKTOP
-  mkdir -p "$HOSTS_STAGE/home/.local/share/applications"
-  cp -r "$HOSTS_STAGE/apps/screensavers" "$HOSTS_STAGE/home/.local/share/applications/"
+    mkdir -p "$HOSTS_STAGE/home/.local/share/applications"
+    cp -r "$HOSTS_STAGE/apps/screensavers" "$HOSTS_STAGE/home/.local/share/applications/"
+    mount="mount -t overlay overlay -o lowerdir=$folder,upperdir=$HOSTS_STAGE/upper,workdir=$HOSTS_STAGE/work $folder"
+  fi
   chown -R 65534:65534 "$HOSTS_STAGE/home"
   chmod -R a+rX "$HOSTS_STAGE"
   cat >"$HOSTS_STAGE/mate.sh" <<SCRIPT
 set -e
-mount -t overlay overlay -o lowerdir=$folder,upperdir=$HOSTS_STAGE/upper,workdir=$HOSTS_STAGE/work $folder
+$mount
 exec ${HOSTS_NOBODY[*]} env -i HOME=$HOSTS_STAGE/home DISPLAY=$DISPLAY PATH=$folder:/usr/bin:/bin \
   dbus-run-session --dbus-daemon=dbus-daemon -- sh -c '
     echo "\$DBUS_SESSION_BUS_ADDRESS" >$HOSTS_STAGE/home/bus

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The Debian package on a throwaway machine: lintian finds no error; dpkg -i
-# installs it; the installed saver, run by a user with an empty home and no
-# XDG_* variables (as mate-screensaver runs it), shows the installed verses
-# and pictures; dpkg -r then takes away every file it added.
+# installs it; the real mate-screensaver and XScreenSaver (on two monitors,
+# so two copies share the installed files at once) run the installed saver
+# for a user with an empty home, and it shows the installed verses and
+# pictures; dpkg -r then takes away every file it added.
 PACKAGES=$1 WORK=$2
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../e2e/hosts.sh"
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
 if dpkg-query -W -f='${Status}' quorl 2>/dev/null | grep -q "ok installed"; then
   echo "SKIP: a quorl package is installed on this machine; it is left alone"
@@ -23,25 +25,45 @@ echo "- dpkg -i installs it"
 mapfile -t paths < <(dpkg-deb -c "$deb" | awk '{ sub(/^\./, "", $6); sub(/\/$/, "", $6); print $6 }')
 present() { for f in "${paths[@]}"; do if [ -e "$f" ] || [ -L "$f" ]; then echo "$f"; fi; done; }
 before=$(present)
-trap 'e2e_cleanup; dpkg -r quorl >/dev/null 2>&1 || true' EXIT
+trap 'hosts_stop; e2e_cleanup; rm -rf "${HOSTS_STAGE:-/nonexistent}"; dpkg -r quorl >/dev/null 2>&1 || true' EXIT
 dpkg -i "$deb" >"$WORK/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$WORK/dpkg.log")"
 [ "$(present)" = "$(printf '%s\n' "${paths[@]}")" ] || fail "files of the package are missing after dpkg -i"
 [ "$(readlink -f /usr/bin/quorl)" = /usr/libexec/xscreensaver/quorl ] || fail "/usr/bin/quorl does not lead to the program"
-
-echo "- a user with an empty home sees the installed verses and pictures"
-e2e_start_xvfb 1024x768
-fresh=$WORK/fresh-home
-mkdir -p "$fresh"
 sums=$(cd /usr/share/quorl && md5sum ./*)
-env -i HOME="$fresh" DISPLAY="$DISPLAY" PATH=/usr/bin:/bin quorl s >"$WORK/saver.log" 2>&1 &
-pid=$!
-E2E_PIDS+=($pid)
-sleep 2
-e2e_screenshot "$WORK/saver.png"
-expect_installed_defaults "$WORK/saver.png" 112 84
-xdotool key a
-e2e_wait_exit "$pid" 2 || fail "status $? after a key"
-[ -z "$(find "$fresh" -iname '*quorl*')" ] || fail "the saver wrote into the home folder: $(find "$fresh")"
+hosts_stage_installed
+
+# blank HOST SHOT X...: the host starts one saver per monitor at X, each
+# showing the installed defaults; unblanking ends them all.
+blank() {
+  local host=$1 shot=$2 _
+  shift 2
+  if [ "$host" = mate ]; then hosts_mate_command --activate >/dev/null; else hosts_xscreensaver_command -activate >/dev/null; fi
+  expect_installed_defaults "$shot" "$@"
+  [ "$(hosts_saver_pids | wc -l)" -eq $# ] || fail "$# savers wanted, running: $(hosts_saver_pids | wc -l)"
+  if [ "$host" = mate ]; then hosts_mate_command --deactivate >/dev/null; else hosts_xscreensaver_command -deactivate >/dev/null; fi
+  for _ in $(seq 10); do
+    [ -z "$(hosts_saver_pids)" ] && return 0
+    sleep 0.1
+  done
+  fail "$host: the saver is still running a second after unblanking"
+}
+
+echo "- mate-screensaver runs it from its installed theme"
+e2e_start_xvfb 1024x768
+hosts_mate_start
+blank mate "$WORK/mate.png" 0
+hosts_stop
+
+echo "- XScreenSaver runs a copy on each of two monitors"
+e2e_cleanup
+e2e_start_xvfb 2048x768 +extension RANDR -noreset
+xrandr --setmonitor M0 1024/271x768/203+0+0 screen >/dev/null
+xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
+hosts_xscreensaver_start
+blank xscreensaver "$WORK/xscreensaver.png" 0 1024
+hosts_stop
+
+[ -z "$(find "$HOSTS_STAGE/home" -iname '*quorl*')" ] || fail "the saver wrote into the home: $(find "$HOSTS_STAGE/home")"
 [ "$(cd /usr/share/quorl && md5sum ./*)" = "$sums" ] || fail "the installed defaults changed"
 
 echo "- dpkg -r takes away every file it added"
