@@ -8,7 +8,6 @@ mkdir -p "$WORK"
 rm -rf "$WORK"/*
 export QUORL_WINDOWS_DIR="$WORK/windows"
 export XDG_CONFIG_HOME="$WORK/config"
-export XDG_DATA_DIRS="$WORK/no-defaults"  # never the installed ones
 export HOME="$WORK/home"
 mkdir -p "$QUORL_WINDOWS_DIR/system" "$XDG_CONFIG_HOME" "$HOME"
 unset QT_QPA_PLATFORM
