@@ -59,6 +59,14 @@ e2e_wait_window() {
   fail "no window \"$1\""
 }
 
+# e2e_start_two_monitors: a private 2048 x 768 server made of two 1024 x 768
+# monitors side by side, M0 at x = 0 and M1 at x = 1024.
+e2e_start_two_monitors() {
+  e2e_start_xvfb 2048x768 +extension RANDR -noreset
+  xrandr --setmonitor M0 1024/271x768/203+0+0 screen >/dev/null
+  xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
+}
+
 # e2e_screenshot FILE: the whole screen as PNG.
 e2e_screenshot() { import -window root "$1"; }
 

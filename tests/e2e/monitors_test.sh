@@ -8,9 +8,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_known_saver_data
 
 echo "- two monitors, one saver window on each"
-e2e_start_xvfb 2048x768 +extension RANDR -noreset
-xrandr --setmonitor M0 1024/271x768/203+0+0 screen >/dev/null
-xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
+e2e_start_two_monitors
 "$QUORL" s >"$WORK/saver.log" 2>&1 &
 pid=$!
 sleep 2

@@ -37,9 +37,7 @@ hosts_stop
 
 echo "- two monitors: one copy each, both draw"
 e2e_cleanup
-e2e_start_xvfb 2048x768 +extension RANDR -noreset
-xrandr --setmonitor M0 1024/271x768/203+0+0 screen >/dev/null
-xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
+e2e_start_two_monitors
 hosts_xscreensaver_start
 blank_and_check "$WORK/two.png" 0 1024
 echo "PASS"

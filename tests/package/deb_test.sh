@@ -35,17 +35,13 @@ hosts_stage_installed
 # blank HOST SHOT X...: the host starts one saver per monitor at X, each
 # showing the installed defaults; unblanking ends them all.
 blank() {
-  local host=$1 shot=$2 _
+  local host=$1 shot=$2
   shift 2
   if [ "$host" = mate ]; then hosts_mate_command --activate >/dev/null; else hosts_xscreensaver_command -activate >/dev/null; fi
   expect_installed_defaults "$shot" "$@"
   [ "$(hosts_saver_pids | wc -l)" -eq $# ] || fail "$# savers wanted, running: $(hosts_saver_pids | wc -l)"
   if [ "$host" = mate ]; then hosts_mate_command --deactivate >/dev/null; else hosts_xscreensaver_command -deactivate >/dev/null; fi
-  for _ in $(seq 10); do
-    [ -z "$(hosts_saver_pids)" ] && return 0
-    sleep 0.1
-  done
-  fail "$host: the saver is still running a second after unblanking"
+  hosts_wait_saver_gone
 }
 
 echo "- mate-screensaver runs it from its installed theme"
@@ -56,9 +52,7 @@ hosts_stop
 
 echo "- XScreenSaver runs a copy on each of two monitors"
 e2e_cleanup
-e2e_start_xvfb 2048x768 +extension RANDR -noreset
-xrandr --setmonitor M0 1024/271x768/203+0+0 screen >/dev/null
-xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
+e2e_start_two_monitors
 hosts_xscreensaver_start
 blank xscreensaver "$WORK/xscreensaver.png" 0 1024
 hosts_stop
