@@ -1,7 +1,8 @@
-// GIF decoding speed: Quorl's decoder, giflib and stb_image side by side on
-// the same files, in megabytes of decoded pixels (3 bytes each) per second.
-// giflib's result is turned into the same blue-green-red rows as ours, as a
-// program using it would have to; stb_image gives red-green-blue rows.
+// GIF decoding speed: Quorl's decoder, giflib, stb_image and (when built with
+// a Wuffs release file) Wuffs side by side on the same files, in megabytes of
+// decoded pixels (3 bytes each) per second. giflib's result is turned into the
+// same blue-green-red rows as ours, as a program using it would have to;
+// stb_image gives red-green-blue rows; Wuffs decodes to blue-green-red.
 #include "gif/GifDecoder.h"
 
 #include <benchmark/benchmark.h>
@@ -11,9 +12,18 @@
 #define STBI_ONLY_GIF
 #include <stb/stb_image.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#ifdef QUORL_BENCH_WUFFS
+#include "WuffsGif.h"
+#endif
 
 namespace {
 
@@ -21,6 +31,7 @@ const char* const kPictures[] = {
     "photo-1920x1080.gif",
     "photo-3840x2160.gif",
     "photo-1920x1080-interlaced.gif",
+    "flat-3840x2160.gif",
 };
 
 void CountBytes(benchmark::State& state, int width, int height) {
@@ -89,6 +100,32 @@ void Stb(benchmark::State& state, const std::string& path) {
     CountBytes(state, width, height);
 }
 
+#ifdef QUORL_BENCH_WUFFS
+// Wuffs decodes from memory: the file is read whole first, within the timing.
+void Wuffs(benchmark::State& state, const std::string& path) {
+    int width = 0;
+    int height = 0;
+    for (auto _ : state) {
+        std::vector<unsigned char> bytes;
+        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+            struct stat info {};
+            if (::fstat(fileno(file), &info) == 0)
+                bytes.resize(std::size_t(info.st_size));
+            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+            std::fclose(file);
+        }
+        unsigned char* picture = WuffsDecodeGif(bytes.data(), bytes.size(), &width, &height);
+        if (!picture) {
+            state.SkipWithError("Wuffs failed");
+            return;
+        }
+        benchmark::DoNotOptimize(picture);
+        std::free(picture);
+    }
+    CountBytes(state, width, height);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +134,9 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark((std::string("quorl/") + name).c_str(), Quorl, path)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("giflib/") + name).c_str(), Giflib, path)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((std::string("stb_image/") + name).c_str(), Stb, path)->Unit(benchmark::kMillisecond);
+#ifdef QUORL_BENCH_WUFFS
+        benchmark::RegisterBenchmark((std::string("wuffs/") + name).c_str(), Wuffs, path)->Unit(benchmark::kMillisecond);
+#endif
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
