@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Quorl with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test.
+# UndefinedBehaviorSanitizer, and runs every test; then fuzzes the GIF decoder
+# for a minute against its judges (giflib, and a plain reading of damaged
+# data): damaged image data is checked there beyond the hand-made cases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,3 +12,7 @@ build=build-test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORL_SANITIZE=ON
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
+# Run whole (no ctest arguments), the fuzz target's minute too.
+if [ $# -eq 0 ]; then
+  scripts/fuzz.sh 60
+fi
