@@ -13,6 +13,7 @@ packages=(
   libgif-dev libstb-dev
   clang-14 libclang-rt-14-dev
   xscreensaver xscreensaver-data mate-screensaver dbus-x11 x11-xserver-utils
+  xserver-xorg-core xserver-xorg-video-dummy
   dpkg-dev file lintian desktop-file-utils libxml2-utils man-db
 )
 

@@ -67,6 +67,53 @@ e2e_start_two_monitors() {
   xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
 }
 
+# e2e_start_xorg_dummy: a private Xorg server (as root) with the dummy driver
+# and two 1024 x 768 monitors side by side on real outputs, DUMMY0 and DUMMY1,
+# whose modes can change while programs run (800x600 is offered too).
+e2e_start_xorg_dummy() {
+  cat >"$WORK/xorg.conf" <<'CONF'
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 64000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+  Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+  Modeline "800x600" 38.25 800 832 912 1024 600 603 607 624 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 2048 768
+    Modes "1024x768"
+  EndSubSection
+EndSection
+CONF
+  rm -f "$WORK/display"
+  Xorg -displayfd 3 -noreset -nolisten tcp -config "$WORK/xorg.conf" -logfile "$WORK/xorg.log" \
+    3>"$WORK/display" >"$WORK/xorg.out" 2>&1 &
+  E2E_PIDS+=($!)
+  for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.05
+  done
+  [ -s "$WORK/display" ] || fail "Xorg did not start: $(tail -5 "$WORK/xorg.log" 2>/dev/null)"
+  export DISPLAY=":$(head -n1 "$WORK/display")"
+  for _ in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.05
+  done
+  xrandr --addmode DUMMY1 1024x768 && xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0 ||
+    fail "no second monitor"
+}
+
 # e2e_screenshot FILE: the whole screen as PNG.
 e2e_screenshot() { import -window root "$1"; }
 
