@@ -23,6 +23,7 @@ HOSTS_NOBODY=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 
 hosts_stage() {
   local quorl=$1 data=$2 config=$3
+  [ "$(id -u)" -eq 0 ] || { echo "SKIP: the hosts run their savers as nobody, which needs root"; exit 77; }
   HOSTS_STAGE=$(mktemp -d /tmp/quorl-hosts.XXXXXX)
   chmod 755 "$HOSTS_STAGE"
   cp "$quorl" "$HOSTS_STAGE/quorl"
@@ -161,8 +162,9 @@ hosts_mate_command() {
 # bus goes with the session); whatever is left gets SIGTERM.
 hosts_stop() {
   local pid _
+  [ -n "${HOSTS_STAGE:-}" ] || return 0
   hosts_xscreensaver_command -exit >/dev/null 2>&1 || true
-  [ -s "${HOSTS_STAGE:-/nonexistent}/home/bus" ] && { hosts_mate_command --exit >/dev/null 2>&1 || true; }
+  [ -s "$HOSTS_STAGE/home/bus" ] && { hosts_mate_command --exit >/dev/null 2>&1 || true; }
   for _ in $(seq 20); do
     local alive=0
     for pid in "${HOSTS_PIDS[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done

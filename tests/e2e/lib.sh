@@ -26,6 +26,8 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# e2e_require_root WHY: skips the test (status 77) when not run as root.
+e2e_require_root() { [ "$(id -u)" -eq 0 ] || { echo "SKIP: $1 needs root"; exit 77; }; }
 
 # e2e_start_xvfb [WIDTHxHEIGHT [XVFB OPTIONS...]]: a private server on a
 # display number the server picks itself, so tests running side by side
@@ -71,6 +73,7 @@ e2e_start_two_monitors() {
 # and two 1024 x 768 monitors side by side on real outputs, DUMMY0 and DUMMY1,
 # whose modes can change while programs run (800x600 is offered too).
 e2e_start_xorg_dummy() {
+  e2e_require_root "Xorg with the dummy driver"
   cat >"$WORK/xorg.conf" <<'CONF'
 Section "Device"
   Identifier "dummy"
