@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The hosted saver in a window another program owns (named by --window-id):
 # it fills the window and redraws at once when the window is resized; each
-# termination signal, and the window's destruction, ends it with status 0. It
-# stays on X11 when started from a Wayland session.
+# termination signal, the window's destruction and a lost X connection end it
+# with status 0. It stays on X11 when started from a Wayland session.
 QUORL=$1 WORK=$2
 source "$(dirname "$0")/lib.sh"
 e2e_start_xvfb 1024x768
@@ -36,6 +36,15 @@ e2e_check_saver_layout "$WORK/large.png"
 echo "- the host destroying its window ends it with status 0"
 kill "$host_pid"
 e2e_wait_exit "$pid" 2 || fail "status $? after the window went"
+
+echo "- losing the X connection ends it quietly with status 0"
+start_host
+"$QUORL" -window-id "$host" >>"$WORK/hosted.log" 2>&1 &
+pid=$!
+e2e_wait_for_pixel "$WORK/lost.png" 180 217 "255,0,0"
+xkill -id "$(xdotool search --pid "$pid" | head -n1)" >/dev/null || fail "no window of the saver"
+e2e_wait_exit "$pid" 2 || fail "status $? after the connection was lost"
+kill "$host_pid"
 
 echo "- SIGTERM, SIGINT and SIGHUP end it at once with status 0; a Wayland session's variables change nothing"
 start_host
