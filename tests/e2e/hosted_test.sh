@@ -14,7 +14,7 @@ start_host() {
   host_pid=$!
   E2E_PIDS+=($host_pid)
   host=""
-  for _ in $(seq 50); do
+  for _ in $(seq 150); do
     host=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$host" ] && return 0
     sleep 0.1
   done
@@ -36,6 +36,7 @@ e2e_check_saver_layout "$WORK/large.png"
 echo "- the host destroying its window ends it with status 0"
 kill "$host_pid"
 e2e_wait_exit "$pid" 2 || fail "status $? after the window went"
+wait "$host_pid" 2>/dev/null || true  # its window gone before the next host's is looked for
 
 echo "- losing the X connection ends it quietly with status 0"
 start_host
@@ -45,6 +46,7 @@ e2e_wait_for_pixel "$WORK/lost.png" 180 217 "255,0,0"
 xkill -id "$(xdotool search --pid "$pid" | head -n1)" >/dev/null || fail "no window of the saver"
 e2e_wait_exit "$pid" 2 || fail "status $? after the connection was lost"
 kill "$host_pid"
+wait "$host_pid" 2>/dev/null || true
 
 echo "- SIGTERM, SIGINT and SIGHUP end it at once with status 0; a Wayland session's variables change nothing"
 start_host
