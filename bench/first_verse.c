@@ -15,6 +15,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -89,6 +90,11 @@ int main(int argc, char** argv) {
         _exit(127);
     }
     while (now_ms() - start < limit) {
+        int status;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            fprintf(stderr, "first_verse: the program ended before its first verse (status 0x%x)\n", status);
+            return 1;
+        }
         if (band_has_colour(c, window, colour)) {
             printf("%.0f ms %d\n", now_ms() - start, (int)pid);
             return 0;
