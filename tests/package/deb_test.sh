@@ -25,7 +25,8 @@ echo "- dpkg -i installs it"
 mapfile -t paths < <(dpkg-deb -c "$deb" | awk '{ sub(/^\./, "", $6); sub(/\/$/, "", $6); print $6 }')
 present() { for f in "${paths[@]}"; do if [ -e "$f" ] || [ -L "$f" ]; then echo "$f"; fi; done; }
 before=$(present)
-trap 'hosts_stop; e2e_cleanup; rm -rf "${HOSTS_STAGE:-/nonexistent}"; dpkg -r quorl >/dev/null 2>&1 || true' EXIT
+# The package goes first, whatever else fails on the way out.
+trap 'dpkg -r quorl >/dev/null 2>&1 || true; hosts_stop || true; e2e_cleanup || true; rm -rf "${HOSTS_STAGE:-/nonexistent}"' EXIT
 dpkg -i "$deb" >"$WORK/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$WORK/dpkg.log")"
 [ "$(present)" = "$(printf '%s\n' "${paths[@]}")" ] || fail "files of the package are missing after dpkg -i"
 [ "$(readlink -f /usr/bin/quorl)" = /usr/libexec/xscreensaver/quorl ] || fail "/usr/bin/quorl does not lead to the program"
@@ -39,7 +40,8 @@ blank() {
   shift 2
   if [ "$host" = mate ]; then hosts_mate_command --activate >/dev/null; else hosts_xscreensaver_command -activate >/dev/null; fi
   expect_installed_defaults "$shot" "$@"
-  [ "$(hosts_saver_pids | wc -l)" -eq $# ] || fail "$# savers wanted, running: $(hosts_saver_pids | wc -l)"
+  [ "$(hosts_saver_pids | wc -l)" -eq $# ] ||
+    fail "$# savers wanted, running: $(hosts_saver_pids | wc -l); $(tail -n 5 "$HOSTS_STAGE"/*.log)"
   if [ "$host" = mate ]; then hosts_mate_command --deactivate >/dev/null; else hosts_xscreensaver_command -deactivate >/dev/null; fi
   hosts_wait_saver_gone
 }
