@@ -14,8 +14,19 @@ if dpkg-query -W -f='${Status}' quorl 2>/dev/null | grep -q "ok installed"; then
 fi
 deb=$(ls "$PACKAGES"/quorl_*.deb)
 # dpkg and the triggers it runs see the machine's plain environment, not the
-# test's folders.
-dpkg() { env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin dpkg "$@"; }
+# test's folders; while another program holds dpkg's lock (an apt run), it
+# waits up to two minutes for it.
+dpkg() {
+  local _ status
+  for _ in $(seq 60); do
+    status=0
+    env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin dpkg "$@" 2>"$WORK/dpkg.err" || status=$?
+    grep -q "lock" "$WORK/dpkg.err" || break
+    sleep 2
+  done
+  cat "$WORK/dpkg.err" >&2
+  return $status
+}
 
 echo "- lintian finds no error"
 lintian --fail-on error "$deb" >"$WORK/lintian.log" 2>&1 || fail "lintian: $(cat "$WORK/lintian.log")"
