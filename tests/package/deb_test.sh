@@ -5,6 +5,10 @@
 # for a user with an empty home, and it shows the installed verses and
 # pictures; dpkg -r then takes away every file it added.
 PACKAGES=$1 WORK=$2
+# One package test at a time on a machine, whoever runs it: they install the
+# same package.
+[ -n "${QUORL_PACKAGE_TEST_LOCKED:-}" ] ||
+  exec env QUORL_PACKAGE_TEST_LOCKED=1 flock -o -w 240 /tmp/quorl-package-test.lock "$0" "$@"
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../e2e/hosts.sh"
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
