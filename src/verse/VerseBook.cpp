@@ -3,6 +3,8 @@
 #include "verse/LineFiles.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <ctime>
 #include <new>
 #include <unistd.h>
@@ -18,6 +20,17 @@ const char kNoticeThird[] = "Put the lines in them";
 // tries and takes the lowest admissible index, so a choice always ends.
 constexpr int kMaxDraws = 1 << 16;
 
+// The time alone would give every verse book made in the same second (one
+// saver window per monitor, in one process or one process each) the same
+// verses, in step. The clock's finer part and a count of the books made in
+// this process tell them apart.
+std::uint32_t FreshSeed() {
+    static std::atomic<std::uint32_t> made{0};
+    const auto ticks = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+    return std::uint32_t(std::time(nullptr)) ^ std::uint32_t(ticks) ^ std::uint32_t(ticks >> 32) ^
+           (++made * 0x9E3779B9u);
+}
+
 bool Contains(const std::vector<int>& set, int value) {
     return std::find(set.begin(), set.end(), value) != set.end();
 }
@@ -27,7 +40,7 @@ bool Contains(const std::vector<int>& set, int value) {
 CVerseBook::CVerseBook(const std::string& directory, std::optional<std::uint32_t> seed) {
     // Failure is ignored: the files are then looked for wherever we are.
     [[maybe_unused]] int ignored = ::chdir(directory.c_str());
-    m_random.Seed(seed ? *seed : std::uint32_t(std::time(nullptr)));
+    m_random.Seed(seed ? *seed : FreshSeed());
     LoadLines();
     m_prevFirst = m_prevMiddle = m_prevThird = -1;
 }

@@ -69,6 +69,18 @@ TEST_F(VerseBookTest, ReadsBothFilesFromItsDirectoryWhateverTheCurrentOne) {
     EXPECT_EQ(v.second, "seven0");
 }
 
+TEST_F(VerseBookTest, BooksMadeTogetherChooseTheirOwnVerses) {
+    // One saver window per monitor, all made in the same second.
+    Lines(NumberedLines("five", 200), NumberedLines("seven", 200));
+    CVerseBook first(dir.path()), second(dir.path());
+    int same = 0;
+    for (int i = 0; i < 10; ++i) {
+        const Verse a = Choose(first), b = Choose(second);
+        same += a.first == b.first && a.second == b.second && a.third == b.third;
+    }
+    EXPECT_LT(same, 10);
+}
+
 TEST_F(VerseBookTest, AMissingOrEmptyFileGivesTheNoticeLines) {
     {
         Lines(NumberedLines("five", 6), "");  // sevens.txt missing
