@@ -41,14 +41,7 @@ run_then_break() {
 }
 # The saver alone: another program's window would take its activation.
 run_then_break s
-xlogo -geometry 200x100+500+50 &
-E2E_PIDS+=($!)
-parent=""
-for _ in $(seq 50); do
-  parent=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$parent" ] && break
-  sleep 0.1
-done
-[ -n "$parent" ] || fail "no xlogo window"
+e2e_start_xlogo 200x100+500+50
 run_then_break "p $((parent))" c
 ! grep -l "Sanitizer\|runtime error" "$WORK"/lost-*.log || fail "a sanitizer report after the connection broke"
 echo "PASS"

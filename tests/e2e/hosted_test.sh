@@ -10,15 +10,8 @@ e2e_known_saver_data
 
 # A 640 x 480 host window at the top-left corner; its id goes to $host.
 start_host() {
-  xlogo -bw 0 -geometry 640x480+0+0 2>/dev/null &
-  host_pid=$!
-  E2E_PIDS+=($host_pid)
-  host=""
-  for _ in $(seq 150); do
-    host=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$host" ] && return 0
-    sleep 0.1
-  done
-  fail "no host window"
+  e2e_start_xlogo 640x480+0+0
+  host=$parent host_pid=$parent_pid
 }
 
 echo "- fills the host's window; a resize redraws at the new size"

@@ -117,6 +117,20 @@ CONF
     fail "no second monitor"
 }
 
+# e2e_start_xlogo GEOMETRY: another program's window (xlogo) at GEOMETRY;
+# its window id goes to $parent, its process id to $parent_pid.
+e2e_start_xlogo() {
+  xlogo -bw 0 -geometry "$1" 2>/dev/null &
+  parent_pid=$!
+  E2E_PIDS+=($parent_pid)
+  parent=""
+  for _ in $(seq 150); do
+    parent=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$parent" ] && return 0
+    sleep 0.1
+  done
+  fail "no xlogo window"
+}
+
 # e2e_screenshot FILE: the whole screen as PNG.
 e2e_screenshot() { import -window root "$1"; }
 

@@ -36,14 +36,7 @@ for arg in //s save /c:1234; do
 done
 
 echo "- the preview draws the back colour inside its parent"
-xlogo -geometry 300x200+600+50 &
-E2E_PIDS+=($!)
-parent=""
-for _ in $(seq 50); do
-  parent=$(xwininfo -name xlogo 2>/dev/null | awk '/Window id:/ {print $4}') && [ -n "$parent" ] && break
-  sleep 0.1
-done
-[ -n "$parent" ] || fail "no xlogo window"
+e2e_start_xlogo 300x200+600+50
 "$QUORL" p "$((parent))" >"$WORK/preview.log" 2>&1 &
 pid=$!
 sleep 1.5
@@ -52,7 +45,7 @@ kill -0 "$pid" 2>/dev/null || fail "the preview ended by itself"
 [ "$(e2e_pixel "$WORK/preview.png" 750 150)" = "0,255,0" ] || fail "preview not drawn: $(e2e_pixel "$WORK/preview.png" 750 150)"
 [ "$(e2e_pixel "$WORK/preview.png" 20 20)" != "0,255,0" ] || fail "preview outside its parent"
 echo "- closing the parent ends the preview"
-kill "${E2E_PIDS[-1]}"
+kill "$parent_pid"
 e2e_wait_exit "$pid" 5 || fail "preview status $? after its parent closed"
 
 echo "- a preview handle that is no window ends quietly with a failure"
