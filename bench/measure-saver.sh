@@ -81,7 +81,8 @@ if [ "$long" -gt 0 ]; then
   c1=$(cpu_ticks "$pid")
   echo "CPU: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg)"
   echo "Delay 0, GIFDelay 1, ${long} s: resident memory every 10 s (KiB): $samples"
-  echo "  peak $(awk '/VmHWM/ {print $2, $3}' "/proc/$pid/status"); CPU $(( (c1 - c0) * 100 / ticks / long ))% of a core"
+  echo "  peak $(awk '/VmHWM/ {print $2, $3}' "/proc/$pid/status"); CPU $(( (c1 - c0) * 1000 / ticks )) ms" \
+       "($(( (c1 - c0) * 100 / ticks / long ))% of a core)"
   stop "$pid"
   exit 0
 fi
