@@ -31,12 +31,13 @@ e2e_require_root() { [ "$(id -u)" -eq 0 ] || { echo "SKIP: $1 needs root"; exit 
 
 # e2e_start_xvfb [WIDTHxHEIGHT [XVFB OPTIONS...]]: a private server on a
 # display number the server picks itself, so tests running side by side
-# never share one.
+# never share one. -noreset: a server whose last client leaves would
+# otherwise reset, and refuse the next test client meanwhile.
 e2e_start_xvfb() {
   local size=${1:-1024x768}
   shift || true
   rm -f "$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   for _ in $(seq 100); do
     [ -s "$WORK/display" ] && break
@@ -64,7 +65,7 @@ e2e_wait_window() {
 # e2e_start_two_monitors: a private 2048 x 768 server made of two 1024 x 768
 # monitors side by side, M0 at x = 0 and M1 at x = 1024.
 e2e_start_two_monitors() {
-  e2e_start_xvfb 2048x768 +extension RANDR -noreset
+  e2e_start_xvfb 2048x768 +extension RANDR
   xrandr --setmonitor M0 1024/271x768/203+0+0 screen >/dev/null
   xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
 }
