@@ -12,7 +12,10 @@ build=build-test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORL_SANITIZE=ON
 cmake --build "$build"
 ctest --test-dir "$build" --output-on-failure -j2 "$@"
-# Run whole (no ctest arguments), the fuzz target's minute too.
+# Run whole (no ctest arguments), the fuzz target's minute and the Windows
+# side too.
 if [ $# -eq 0 ]; then
   scripts/fuzz.sh 60
+  # The native Windows build and its tests, under Wine.
+  scripts/test-windows.sh
 fi

@@ -1,7 +1,13 @@
 #include "app/SaverApp.h"
 #include "platform/Application.h"
 #include "platform/Profile.h"
+#ifdef _WIN32
+#include "platform/win32/Win32WindowSystem.h"
+using NativeWindowSystem = Win32WindowSystem;
+#else
 #include "platform/window/QtWindowSystem.h"
+using NativeWindowSystem = QtWindowSystem;
+#endif
 #include "platform/window/Wnd.h"
 #include "saver/PictureWorker.h"
 
@@ -9,7 +15,7 @@ int main(int argc, char** argv) {
     InitApplication(argc, argv);
     if (argc > 0)
         SetProfileAppName(argv[0]);
-    QtWindowSystem windows;
+    NativeWindowSystem windows;
     SetWindowSystem(&windows);
 
     int status = 0;

@@ -3,42 +3,15 @@
 #include "platform/Directories.h"
 #include "platform/RegularFile.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const char kListName[] = "GIFList.txt";
 
 std::string ListPath() { return GetSystemDirectory() + "/" + kListName; }
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += std::size_t(n);
-    }
-    return true;
-}
-
-// The mode a new list file gets: the old file's, else what the umask allows.
-mode_t ModeForNewFile(const std::string& path) {
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0)
-        return old.st_mode & 07777;
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
 
 // Reads the list file at `path` into `list` (left as it was when it is not
 // a regular file that opens); relative entries are prefixed with `base`.
@@ -95,17 +68,5 @@ bool WriteGifList(const std::vector<std::string>& list) {
     for (const std::string& entry : list)
         bytes += entry + "\r\n";
 
-    // Write a sibling file, then rename it over the list: a reader sees the
-    // old list or the new one, never a half-written one.
-    std::string temp = dir + "/." + kListName + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, ModeForNewFile(path)) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
+    return WriteWholeFile(path, bytes);
 }

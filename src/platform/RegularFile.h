@@ -18,3 +18,9 @@ UniqueFile OpenRegularFile(const std::string& path);
 
 // True when `path` names a regular file or nothing at all.
 bool IsRegularFileOrMissing(const std::string& path);
+
+// Replaces the file at `path` by one holding `bytes`: a sibling is written
+// and renamed over it, so a reader sees the old contents or the new ones,
+// never half of them. A new file takes the old one's permissions, else what
+// the umask allows. False when anything failed; the old file is then as it was.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);

@@ -4,6 +4,11 @@
 // the way the program was designed.
 #include <cstdint>
 
+#ifdef _WIN32
+// On Windows these are the platform's own types and constants.
+#include "platform/win32/WindowsHeaders.h"
+#else
+
 using BOOL = int;
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
@@ -45,3 +50,4 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
 constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+#endif

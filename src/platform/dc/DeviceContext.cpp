@@ -62,14 +62,3 @@ Font* CDC::CurrentFont() {
         defaultFont_ = CreateFontA(0, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0x20, nullptr);
     return defaultFont_.get();
 }
-
-RECT CDC::DirtyRect() const {
-    if (dirtyLeft_ >= dirtyRight_)
-        return RECT{};
-    return RECT{LONG(dirtyLeft_), LONG(dirtyTop_), LONG(dirtyRight_), LONG(dirtyBottom_)};
-}
-
-void CDC::ResetDirty() {
-    dirtyLeft_ = dirtyTop_ = INT64_MAX;
-    dirtyRight_ = dirtyBottom_ = INT64_MIN;
-}

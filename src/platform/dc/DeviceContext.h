@@ -11,6 +11,7 @@
 #include "platform/dc/Font.h"
 #include "platform/dc/Framebuffer.h"
 
+#ifndef _WIN32  // on Windows these are the platform's own
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 constexpr UINT DIB_RGB_COLORS = 0;
@@ -35,6 +36,7 @@ static_assert(sizeof(BITMAPINFOHEADER) == 40, "laid out as the Windows header");
 struct BITMAPINFO {
     BITMAPINFOHEADER bmiHeader;
 };
+#endif
 
 class CDC {
 public:
@@ -46,8 +48,12 @@ public:
     // Fills [left, right) x [top, bottom); an empty or inverted rectangle fills
     // nothing. 0 without a rectangle or a created brush.
     int FillRect(const RECT* rect, CBrush* brush);
-    // FALSE outside the framebuffer. Inline: the verse shading sets tens of
-    // thousands of single pixels per step.
+    // FALSE outside the framebuffer.
+#ifdef _WIN32
+    BOOL SetPixelV(int x, int y, COLORREF color);
+#else
+    // Inline: the verse shading sets tens of thousands of single pixels per
+    // step.
     BOOL SetPixelV(int x, int y, COLORREF color) {
         if (x < 0 || y < 0 || x >= target_.Width() || y >= target_.Height())
             return FALSE;
@@ -55,6 +61,7 @@ public:
         MarkDirty(x, y, x + 1, y + 1);
         return TRUE;
     }
+#endif
 
     // Each returns the previous value. A mode other than TRANSPARENT or OPAQUE
     // is refused with 0.
@@ -86,17 +93,31 @@ public:
 
     // The union of the framebuffer area changed since construction or the
     // last ResetDirty; empty (all zero) when nothing changed.
-    RECT DirtyRect() const;
-    void ResetDirty();
+    RECT DirtyRect() const {
+        if (dirtyLeft_ >= dirtyRight_)
+            return RECT{};
+        return RECT{LONG(dirtyLeft_), LONG(dirtyTop_), LONG(dirtyRight_), LONG(dirtyBottom_)};
+    }
+    void ResetDirty() {
+        dirtyLeft_ = dirtyTop_ = INT64_MAX;
+        dirtyRight_ = dirtyBottom_ = INT64_MIN;
+    }
 
     Framebuffer& Target() { return target_; }
 
 private:
+#ifdef _WIN32
+    // The framebuffer's memory DC, its state as this context found it saved
+    // and given back when the context goes.
+    HDC dc_;
+    int savedState_;
+#else
     // The selected font, or the context's default one made on first use.
     Font* CurrentFont();
     // Fills an already clipped, non-empty box.
     void FillBox(int left, int top, int right, int bottom, std::uint32_t pixel);
     void BlendGlyph(const GlyphImage& glyph, std::int64_t x, std::int64_t y, std::uint32_t pixel);
+#endif
     void MarkDirty(int left, int top, int right, int bottom) {
         dirtyLeft_ = left < dirtyLeft_ ? left : dirtyLeft_;
         dirtyTop_ = top < dirtyTop_ ? top : dirtyTop_;
@@ -109,7 +130,9 @@ private:
     COLORREF bkColor_ = RGB(255, 255, 255);
     int bkMode_ = OPAQUE;
     CFont* font_ = nullptr;
+#ifndef _WIN32
     std::unique_ptr<Font> defaultFont_;
+#endif
     // The changed area, kept apart from RECT's 32-bit fields: pixel stores
     // cannot alias 64-bit integers, so a run of SetPixelV calls keeps these in
     // registers. Empty while left >= right.

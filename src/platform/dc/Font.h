@@ -10,6 +10,23 @@
 
 #include "platform/WinTypes.h"
 
+#ifdef _WIN32
+// A font made by the platform's own CreateFontA, deleted with its CFont.
+class CFont {
+public:
+    CFont() = default;
+    ~CFont();
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
+
+    // TRUE when a font was given; a null font leaves the CFont as it was.
+    BOOL Attach(HFONT font);
+    HFONT GetSafeHandle() const { return font_; }
+
+private:
+    HFONT font_ = nullptr;
+};
+#else
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
@@ -86,3 +103,4 @@ public:
 private:
     std::unique_ptr<Font> font_;
 };
+#endif

@@ -30,16 +30,37 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    std::uint32_t* Pixels() { return pixels_.data(); }
-    const std::uint32_t* Pixels() const { return pixels_.data(); }
-    std::uint32_t* Row(int y) { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
-    const std::uint32_t* Row(int y) const { return pixels_.data() + std::size_t(y) * std::size_t(width_); }
+    std::uint32_t* Pixels() { return Data(); }
+    const std::uint32_t* Pixels() const { return Data(); }
+    std::uint32_t* Row(int y) { return Data() + std::size_t(y) * std::size_t(width_); }
+    const std::uint32_t* Row(int y) const { return Data() + std::size_t(y) * std::size_t(width_); }
 
     // 0 (black) outside the framebuffer.
     std::uint32_t Pixel(int x, int y) const;
 
+#ifdef _WIN32
+    // The pixels are a top-down 32-bit DIB section, selected into a memory
+    // DC for as long as the framebuffer lives, so that GDI draws into the
+    // very words the program reads. Reading them waits for GDI's pending
+    // drawing (GdiFlush).
+    ~Framebuffer();
+    Framebuffer(const Framebuffer&) = delete;
+    Framebuffer& operator=(const Framebuffer&) = delete;
+    HDC Dc() const { return dc_; }
+
 private:
+    std::uint32_t* Data() const;
+    int width_ = 0;
+    int height_ = 0;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+#else
+private:
+    std::uint32_t* Data() const { return const_cast<std::uint32_t*>(pixels_.data()); }
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
+#endif
 };

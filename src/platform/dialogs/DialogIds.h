@@ -1,6 +1,7 @@
 #pragma once
 // Results of modal dialogs and message boxes, and the command identifiers of
-// a dialog's OK and Cancel buttons.
+// a dialog's OK and Cancel buttons. On Windows, the platform's own.
+#ifndef _WIN32
 
 enum : int {
     IDOK = 1,
@@ -12,3 +13,4 @@ enum : unsigned {
     MB_OK = 0x00000000,
     MB_ICONEXCLAMATION = 0x00000030,
 };
+#endif

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+// On Windows these come with the platform's headers (see WinTypes.h).
+#ifndef _WIN32
 using HWND = std::uintptr_t;  // an X11 window id for foreign windows
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
@@ -56,3 +58,4 @@ constexpr LPARAM MAKELPARAM(int low, int high) {
 // Mouse positions travel as signed 16-bit halves of the message parameter.
 constexpr int GET_X_LPARAM(LPARAM lp) { return std::int16_t(std::uint16_t(lp & 0xFFFF)); }
 constexpr int GET_Y_LPARAM(LPARAM lp) { return std::int16_t(std::uint16_t((lp >> 16) & 0xFFFF)); }
+#endif

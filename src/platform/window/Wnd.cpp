@@ -31,6 +31,7 @@ IWindowSystem* GetWindowSystem() { return g_windowSystem; }
 void SetMainWindow(CWnd* wnd) { g_mainWindow = wnd; }
 CWnd* GetMainWindow() { return g_mainWindow; }
 
+#ifndef _WIN32
 BOOL GetClientRect(HWND window, RECT* rect) {
     if (!g_windowSystem || !rect)
         return FALSE;
@@ -43,6 +44,7 @@ void PostQuitMessage(int exitCode) {
     if (g_windowSystem)
         g_windowSystem->PostQuitMessage(exitCode);
 }
+#endif
 
 CWnd::CWnd() = default;
 

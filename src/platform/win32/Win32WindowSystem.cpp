@@ -1,0 +1,180 @@
+#include "platform/win32/Win32WindowSystem.h"
+
+#include "platform/window/Wnd.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+const char kClassName[] = "QuorlSaverWindow";
+
+Win32WindowSystem* g_system = nullptr;
+
+// A pointer with every pixel transparent: the full-screen saver shows none.
+HCURSOR BlankCursor() {
+    static HCURSOR cursor = [] {
+        const int width = ::GetSystemMetrics(SM_CXCURSOR), height = ::GetSystemMetrics(SM_CYCURSOR);
+        std::vector<BYTE> andMask(std::size_t(width / 8) * height, 0xFF), xorMask(andMask.size(), 0x00);
+        return ::CreateCursor(::GetModuleHandleA(nullptr), 0, 0, width, height, andMask.data(), xorMask.data());
+    }();
+    return cursor;
+}
+
+class Win32WindowHost : public IWindowHost {
+public:
+    explicit Win32WindowHost(CWnd& wnd) : m_wnd(&wnd) {}
+    ~Win32WindowHost() override { Destroy(); }
+
+    bool Create(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) {
+        m_hwnd = ::CreateWindowExA(exStyle, kClassName, "", style, rect.left, rect.top, rect.right - rect.left,
+                                   rect.bottom - rect.top, parent, nullptr, ::GetModuleHandleA(nullptr), this);
+        if (!m_hwnd)
+            return false;
+        RECT client{};
+        ::GetClientRect(m_hwnd, &client);
+        m_pixels.Resize(client.right, client.bottom);
+        return true;
+    }
+
+    Framebuffer& Pixels() override { return m_pixels; }
+
+    void Show(const RECT& area) override {
+        if (!m_hwnd)
+            return;
+        HDC dc = ::GetDC(m_hwnd);
+        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, m_pixels.Dc(), area.left,
+                 area.top, SRCCOPY);
+        ::ReleaseDC(m_hwnd, dc);
+    }
+
+    UINT SetTimer(UINT id, UINT elapse) override {
+        return m_hwnd && ::SetTimer(m_hwnd, id, elapse, nullptr) ? id : 0;
+    }
+    BOOL KillTimer(UINT id) override { return m_hwnd ? ::KillTimer(m_hwnd, id) : FALSE; }
+    void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (m_hwnd)
+            ::PostMessageA(m_hwnd, message, wParam, lParam);
+    }
+    // The CWnd has had its last message: the window goes without telling it.
+    void Destroy() override {
+        m_wnd = nullptr;
+        if (HWND hwnd = std::exchange(m_hwnd, nullptr))
+            ::DestroyWindow(hwnd);
+    }
+    double ScaleFactor() const override { return 1.0; }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* host = static_cast<Win32WindowHost*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(host));
+        }
+        auto* host = reinterpret_cast<Win32WindowHost*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!host || !host->m_wnd)
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return host->Deliver(hwnd, message, wParam, lParam);
+    }
+
+private:
+    LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = ::BeginPaint(hwnd, &paint);
+            m_wnd->WindowProc(WM_PAINT, 0, 0);
+            // The handler may have ended the window; what it drew shows if not.
+            if (m_hwnd)
+                ::BitBlt(dc, 0, 0, m_pixels.Width(), m_pixels.Height(), m_pixels.Dc(), 0, 0, SRCCOPY);
+            ::EndPaint(hwnd, &paint);
+            return 0;
+        }
+        case WM_SIZE:
+            m_pixels.Resize(LOWORD(lParam), HIWORD(lParam));
+            return m_wnd->WindowProc(message, wParam, lParam);
+        case WM_SETCURSOR:
+            // The class's blank pointer stays unless the window changes it.
+            ::SetCursor(BlankCursor());
+            return m_wnd->WindowProc(message, wParam, lParam);
+        case WM_DISPLAYCHANGE:
+            if (g_system)
+                g_system->DisplayChanged();
+            return 0;
+        case WM_NCDESTROY:
+            // Destroyed from outside (the preview's parent went): the CWnd
+            // has its last messages now.
+            m_hwnd = nullptr;
+            if (CWnd* wnd = std::exchange(m_wnd, nullptr))
+                wnd->DestroyWindow();
+            return 0;
+        case WM_TIMER:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_ACTIVATE:
+        case WM_ACTIVATEAPP:
+        case WM_NCACTIVATE:
+        case WM_SYSCOMMAND:
+        case WM_CLOSE:
+        case WM_DESTROY:
+            return m_wnd->WindowProc(message, wParam, lParam);
+        default:
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+    }
+
+    CWnd* m_wnd;
+    HWND m_hwnd = nullptr;
+    Framebuffer m_pixels;
+};
+
+bool RegisterSaverClass() {
+    static const bool registered = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Win32WindowHost::WindowProc;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.hCursor = BlankCursor();
+        windowClass.lpszClassName = kClassName;
+        return ::RegisterClassA(&windowClass) != 0;
+    }();
+    return registered;
+}
+
+}  // namespace
+
+std::unique_ptr<IWindowHost> Win32WindowSystem::CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
+                                                           HWND parent) {
+    g_system = this;
+    if (!RegisterSaverClass() || (parent && !::IsWindow(parent)))
+        return nullptr;
+    auto host = std::make_unique<Win32WindowHost>(wnd);
+    if (!host->Create(exStyle, style, rect, parent))
+        return nullptr;
+    return host;
+}
+
+bool Win32WindowSystem::GetForeignClientRect(HWND window, RECT& rect) {
+    return window && ::IsWindow(window) && ::GetClientRect(window, &rect);
+}
+
+int Win32WindowSystem::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+void Win32WindowSystem::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
+
+std::vector<RECT> Win32WindowSystem::MonitorRects() {
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                 top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)}};
+}
+
+void Win32WindowSystem::WatchMonitors(std::function<void()> changed) {
+    g_system = this;
+    m_monitorsChanged = std::move(changed);
+}
+
+void Win32WindowSystem::DisplayChanged() {
+    if (m_monitorsChanged)
+        m_monitorsChanged();
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# quorl.scr under Wine, on the display and in the Wine prefix that
+# scripts/test-windows.sh prepared: full screen with the picture centred and
+# the verse box where the layout puts it (the numbers of the Linux tests),
+# ending at a key with status 0.
+QUORL=$1 WORK=$2
+source "$QUORL_SOURCE_DIR/tests/e2e/lib.sh"
+: "${WINEPREFIX:?run me through scripts/test-windows.sh}"
+
+# The program's own Windows directory in the prefix, and its registry key.
+QUORL_WINDOWS_DIR="$WINEPREFIX/drive_c/windows" e2e_known_saver_data
+unset QUORL_WINDOWS_DIR
+key='HKCU\Software\Zovex Screen Savers\quorl\quorl'
+wine reg delete 'HKCU\Software\Zovex Screen Savers' /f >/dev/null 2>&1 || true
+wine reg add "$key" /v FillColor /t REG_SZ /d 255 /f >/dev/null 2>&1
+wine reg add "$key" /v BackColor /t REG_SZ /d 65280 /f >/dev/null 2>&1
+
+echo "- full screen: picture centred, verse box shaded"
+wine "$QUORL" /s >"$WORK/saver.log" 2>&1 &
+pid=$!
+e2e_wait_for_pixel "$WORK/saver.png" 372 361 "255,0,0"
+e2e_check_saver_layout "$WORK/saver.png"
+
+echo "- a key ends it with status 0"
+xdotool key a
+e2e_wait_exit "$pid" 3 || fail "status $? after a key"
+echo "PASS"
