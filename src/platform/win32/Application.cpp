@@ -8,6 +8,8 @@ void InitApplication(int, char**) {}
 
 void RequireX11() {}
 
+void StayOutOfSession() {}
+
 bool EnsureGuiApplication() { return true; }
 
 void SetDisplayLossStatus(int) {}

@@ -20,3 +20,7 @@ std::string GetWindowsDirectory() {
 }
 
 std::string GetSystemDirectory() { return GetWindowsDirectory() + "\\system"; }
+
+// Nothing is installed beside the program on Windows: the user's system
+// directory is the only place.
+std::vector<std::string> GetDefaultDataDirectories() { return {}; }

@@ -8,6 +8,8 @@
 namespace {
 
 const char kClassName[] = "QuorlSaverWindow";
+const char kTaskClassName[] = "QuorlTasks";
+constexpr UINT kRunTasks = WM_APP + 1;
 
 Win32WindowSystem* g_system = nullptr;
 
@@ -142,7 +144,58 @@ bool RegisterSaverClass() {
     return registered;
 }
 
+LRESULT CALLBACK TaskWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunTasks) {
+        if (auto* system = reinterpret_cast<Win32WindowSystem*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+            system->RunTasks();
+        return 0;
+    }
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
+
+Win32WindowSystem::Win32WindowSystem() {
+    WNDCLASSA taskClass{};
+    taskClass.lpfnWndProc = TaskWindowProc;
+    taskClass.hInstance = ::GetModuleHandleA(nullptr);
+    taskClass.lpszClassName = kTaskClassName;
+    ::RegisterClassA(&taskClass);
+    m_taskWindow = ::CreateWindowExA(0, kTaskClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     ::GetModuleHandleA(nullptr), nullptr);
+    if (m_taskWindow)
+        ::SetWindowLongPtrA(m_taskWindow, GWLP_USERDATA, LONG_PTR(this));
+}
+
+Win32WindowSystem::~Win32WindowSystem() {
+    if (m_taskWindow)
+        ::DestroyWindow(m_taskWindow);
+    if (g_system == this)
+        g_system = nullptr;
+}
+
+void Win32WindowSystem::PostTask(std::function<void()> task) {
+    {
+        std::lock_guard<std::mutex> lock(m_taskLock);
+        m_tasks.push_back(std::move(task));
+    }
+    if (m_taskWindow)
+        ::PostMessageA(m_taskWindow, kRunTasks, 0, 0);
+}
+
+void Win32WindowSystem::RunTasks() {
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard<std::mutex> lock(m_taskLock);
+            if (m_tasks.empty())
+                return;
+            task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+        }
+        task();
+    }
+}
 
 std::unique_ptr<IWindowHost> Win32WindowSystem::CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
                                                            HWND parent) {

@@ -5,10 +5,18 @@
 // a paint.
 #include "platform/window/WindowSystem.h"
 
+#include <deque>
 #include <functional>
+#include <mutex>
 
 class Win32WindowSystem : public IWindowSystem {
 public:
+    // Make it on the thread that runs the message loop.
+    Win32WindowSystem();
+    ~Win32WindowSystem() override;
+    Win32WindowSystem(const Win32WindowSystem&) = delete;
+    Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
+
     std::unique_ptr<IWindowHost> CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
                                             HWND parent) override;
     bool GetForeignClientRect(HWND window, RECT& rect) override;
@@ -17,10 +25,19 @@ public:
     // One rectangle: the virtual screen, which spans every monitor.
     std::vector<RECT> MonitorRects() override;
     void WatchMonitors(std::function<void()> changed) override;
+    // The task waits in a queue; a message to a message-only window of the
+    // loop's thread wakes the loop to run it.
+    void PostTask(std::function<void()> task) override;
 
     // Runs after a window is told that the display changed.
     void DisplayChanged();
 
+    // Runs the tasks queued so far.
+    void RunTasks();
+
 private:
     std::function<void()> m_monitorsChanged;
+    HWND m_taskWindow = nullptr;
+    std::mutex m_taskLock;
+    std::deque<std::function<void()>> m_tasks;
 };
