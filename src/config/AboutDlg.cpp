@@ -2,7 +2,7 @@
 
 #include "res/resource.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(IDD_ABOUTBOX, parent) {
+CAboutDlg::CAboutDlg(ParentWindow parent) : CDialog(IDD_ABOUTBOX, parent) {
     MapCommand(IDC_SETUPINFO, [this] { OnSetupInfo(); });
 }
 
@@ -12,4 +12,4 @@ void CAboutDlg::OnSetupInfo() {
     dlg.DoModal();
 }
 
-CMoreStuffDlg::CMoreStuffDlg(QWidget* parent) : CDialog(IDD_MORESTUFF, parent) {}
+CMoreStuffDlg::CMoreStuffDlg(ParentWindow parent) : CDialog(IDD_MORESTUFF, parent) {}

@@ -6,7 +6,7 @@
 // button: Escape or the title bar's close button ends it.
 class CAboutDlg : public CDialog {
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(ParentWindow parent = nullptr);
 
     void OnSetupInfo();
 };
@@ -14,5 +14,5 @@ public:
 // "More Stuff...": how to extend the two line files of the verses.
 class CMoreStuffDlg : public CDialog {
 public:
-    explicit CMoreStuffDlg(QWidget* parent = nullptr);
+    explicit CMoreStuffDlg(ParentWindow parent = nullptr);
 };

@@ -6,7 +6,6 @@
 #include "platform/dialogs/FontPicker.h"
 #include "res/resource.h"
 
-#include <QDialog>
 
 #include <algorithm>
 #include <cstdint>
@@ -22,7 +21,7 @@ LONG FontHeightFromPoints(int points, int logPixelsY) {
     return LONG(std::clamp<std::int64_t>(height, INT32_MIN, INT32_MAX));
 }
 
-CConfigDlg::CConfigDlg(QWidget* parent) : CDialog(IDD_CONFIG, parent) {
+CConfigDlg::CConfigDlg(ParentWindow parent) : CDialog(IDD_CONFIG, parent) {
     MapCommand(IDC_GIFBACKGROUNDS, [this] { OnGifBackgrounds(); });
     MapCommand(IDC_FONT, [this] { OnFont(); });
     MapCommand(IDC_FILLCOLOR, [this] { OnFillColor(); });
@@ -55,11 +54,11 @@ void CConfigDlg::DoDataExchange(CDataExchange* pDX) {
 void CConfigDlg::OnFont() {
     // The picker's size follows the resolution of the dialog's screen; with
     // no window there is none to ask.
-    const QDialog* window = GetSafeHwnd();
+    const DialogHandle window = GetSafeHwnd();
     if (!window)
         return;
     LOGFONT lf;
-    lf.lfHeight = FontHeightFromPoints(m_nFontSize, window->logicalDpiY());
+    lf.lfHeight = FontHeightFromPoints(m_nFontSize, LogicalDpiY(window));
     SetFaceName(lf, m_strFontName);
     lf.lfUnderline = FALSE;
     lf.lfStrikeOut = FALSE;

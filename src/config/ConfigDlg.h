@@ -11,7 +11,7 @@
 // dialog writes itself.
 class CConfigDlg : public CDialog {
 public:
-    explicit CConfigDlg(QWidget* parent = nullptr);
+    explicit CConfigDlg(ParentWindow parent = nullptr);
 
     std::string m_strFontName;
     int m_nFontSize = 0;  // whole points

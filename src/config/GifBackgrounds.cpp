@@ -7,7 +7,6 @@
 #include "platform/Directories.h"
 #include "platform/dialogs/MessageBox.h"
 
-#include <QDialog>
 
 void CConfigDlg::OnGifBackgrounds() {
     CGifListDlg dlg(nullptr);

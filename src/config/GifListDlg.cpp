@@ -5,9 +5,8 @@
 #include "platform/dialogs/ListBox.h"
 #include "res/resource.h"
 
-#include <QDialog>
 
-CGifListDlg::CGifListDlg(QWidget* parent) : CDialog(IDD_GIFLIST, parent) {
+CGifListDlg::CGifListDlg(ParentWindow parent) : CDialog(IDD_GIFLIST, parent) {
     MapCommand(IDC_BROWSE, [this] { OnBrowse(); });
     MapCommand(IDC_REMOVE, [this] { OnRemove(); });
 }

@@ -11,7 +11,7 @@
 // gave.
 class CGifListDlg : public CDialog {
 public:
-    explicit CGifListDlg(QWidget* parent = nullptr);
+    explicit CGifListDlg(ParentWindow parent = nullptr);
 
     std::vector<std::string> m_astrGIFFiles;
 

@@ -1,7 +1,6 @@
 #pragma once
 #include "platform/WinTypes.h"
-
-class QWidget;
+#include "platform/dialogs/WindowHandles.h"
 
 struct CHOOSECOLOR {
     COLORREF rgbResult = 0;  // initial colour, then the chosen one
@@ -11,7 +10,7 @@ struct CHOOSECOLOR {
 // A colour picker that starts on a 0x00BBGGRR colour and gives one back.
 class CColorDialog {
 public:
-    explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, QWidget* parent = nullptr);
+    explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, ParentWindow parent = nullptr);
 
     // IDOK or IDCANCEL; the colour changes only with IDOK.
     int DoModal();
@@ -20,5 +19,5 @@ public:
     CHOOSECOLOR m_cc;
 
 private:
-    QWidget* m_pParentWnd;
+    ParentWindow m_pParentWnd;
 };

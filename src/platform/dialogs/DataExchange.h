@@ -1,10 +1,10 @@
 #pragma once
 #include "platform/WinTypes.h"
+#include "platform/dialogs/WindowHandles.h"
 
 #include <string>
 
 class CDialog;
-class QWidget;
 
 // One run of a dialog's data exchange. Saving runs the exchanges in order
 // and stops at the first that fails: the user has been told why, and the
@@ -20,12 +20,12 @@ public:
 
     bool Failed() const { return m_bFailed; }
     // The control that a failure after this point concerns.
-    QWidget* PrepareCtrl(int id);
+    ControlHandle PrepareCtrl(int id);
     // Ends the run as failed; focuses the prepared control.
     void Fail();
 
 private:
-    QWidget* m_pLastControl = nullptr;
+    ControlHandle m_pLastControl = nullptr;
     bool m_bFailed = false;
 };
 

@@ -44,49 +44,15 @@ private:
     CDialog& m_owner;
 };
 
-CDialog::CDialog(int templateId, QWidget* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
-
-CDialog::~CDialog() = default;
-
-void CDialog::MapCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
-
-void CDialog::OnCommand(int id) {
-    if (auto it = m_commands.find(id); it != m_commands.end()) {
-        it->second();
-        return;
-    }
-    if (id == IDOK)
-        OnOK();
-    else if (id == IDCANCEL)
-        OnCancel();
-}
-
-BOOL CDialog::OnInitDialog() {
-    UpdateData(FALSE);
-    return TRUE;
-}
-
-void CDialog::OnOK() {
-    if (!UpdateData(TRUE))
-        return;
-    EndDialog(IDOK);
-}
-
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
-void CDialog::DoDataExchange(CDataExchange*) {}
-
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(this, bSaveAndValidate);
-    DoDataExchange(&dx);
-    return dx.Failed() ? FALSE : TRUE;
-}
-
 void CDialog::EndDialog(int result) {
     m_nModalResult = result;
     if (m_window)
         m_window->done(result);
 }
+
+DialogHandle CDialog::GetSafeHwnd() const { return m_window.get(); }
+
+int LogicalDpiY(DialogHandle window) { return window ? window->logicalDpiY() : 96; }
 
 QWidget* CDialog::GetDlgItem(int id) const {
     for (const auto& [controlId, control] : m_controls)

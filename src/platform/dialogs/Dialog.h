@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/WinTypes.h"
 #include "platform/dialogs/DialogIds.h"
+#include "platform/dialogs/WindowHandles.h"
 
 #include <functional>
 #include <map>
@@ -9,8 +10,6 @@
 #include <vector>
 
 class CDataExchange;
-class QDialog;
-class QWidget;
 struct DialogTemplate;
 
 // A modal dialog built from a dialog template. The window exists only while
@@ -23,7 +22,7 @@ class CDialog {
 public:
     // `parent` may be null: the dialog is then owned by whichever modal
     // window is active when it opens, and disables it while it runs.
-    explicit CDialog(int templateId, QWidget* parent = nullptr);
+    explicit CDialog(int templateId, ParentWindow parent = nullptr);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
@@ -34,8 +33,8 @@ public:
     void EndDialog(int result);
 
     // The window and its controls, while the window exists; null otherwise.
-    QDialog* GetSafeHwnd() const { return m_window.get(); }
-    QWidget* GetDlgItem(int id) const;
+    DialogHandle GetSafeHwnd() const;
+    ControlHandle GetDlgItem(int id) const;
 
     // Runs the data exchange: from the members to the controls, or (TRUE)
     // from the controls to the members with validation. FALSE when a check
@@ -59,18 +58,26 @@ protected:
 private:
     friend class DialogWindow;
     void OnCommand(int id);
-    std::unique_ptr<QDialog> Build(const DialogTemplate& dialogTemplate, QWidget* owner);
 
     int m_nIDTemplate;
-    QWidget* m_pParentWnd;
+    ParentWindow m_pParentWnd;
     std::map<int, std::function<void()>> m_commands;
+    int m_nModalResult = -1;
+#ifdef _WIN32
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND m_hWnd = nullptr;
+#else
+    std::unique_ptr<QDialog> Build(const DialogTemplate& dialogTemplate, QWidget* owner);
+
     std::unique_ptr<QDialog> m_window;
     std::vector<std::pair<int, QWidget*>> m_controls;  // template order
-    int m_nModalResult = -1;
+#endif
 };
 
 // The identifier a control was made with (-1 for none), and the control of a
 // dialog window by identifier: for code that meets a dialog only as a
 // window, such as tests answering a dialog another dialog opened.
+#ifndef _WIN32
 int ControlId(const QWidget* control);
 QWidget* FindControl(const QWidget* dialogWindow, int id);
+#endif

@@ -9,7 +9,8 @@
 // creation order, their stacking order (first on top) and the tab order of
 // those that take the focus.
 
-// Control styles kept from the resource script.
+// Control styles kept from the resource script; on Windows the platform's own.
+#ifndef _WIN32
 enum : DWORD {
     WS_TABSTOP = 0x00010000,
     WS_BORDER = 0x00800000,
@@ -20,6 +21,7 @@ enum : DWORD {
     LBS_SORT = 0x0002,
     LBS_NOINTEGRALHEIGHT = 0x0100,
 };
+#endif
 
 enum class ControlKind {
     DefPushButton,  // the button that Enter presses

@@ -1,13 +1,16 @@
 #pragma once
 #include "platform/WinTypes.h"
-
-#include <QStringList>
+#include "platform/dialogs/WindowHandles.h"
 
 #include <string>
 
-class QWidget;
+#ifndef _WIN32
+#include <QStringList>
+#endif
 
+#ifndef OFN_FILEMUSTEXIST
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
+#endif
 
 struct OPENFILENAME {
     DWORD Flags = 0;
@@ -22,7 +25,7 @@ struct OPENFILENAME {
 class CFileDialog {
 public:
     CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
-                const char* filter, QWidget* parent = nullptr);
+                const char* filter, ParentWindow parent = nullptr);
 
     // IDOK or IDCANCEL. With OFN_FILEMUSTEXIST only an existing file can be
     // chosen.
@@ -36,11 +39,16 @@ private:
     BOOL m_bOpenFileDialog;
     std::string m_fileName;
     std::string m_filter;
-    QWidget* m_pParentWnd;
+    ParentWindow m_pParentWnd;
     std::string m_path;
+#ifdef _WIN32
+    std::string m_defaultExtension;
+#endif
 };
+#ifndef _WIN32
 
 // The toolkit's name filters for a filter given the platform's way: the
 // description as it is when it already ends with its patterns in brackets,
 // else the description followed by them.
 QStringList NameFiltersFromFilter(const std::string& filter);
+#endif

@@ -80,15 +80,6 @@ QComboBox* AddColorBox(QFontDialog& picker, COLORREF initial) {
 
 }  // namespace
 
-void SetFaceName(LOGFONT& lf, const std::string& face) {
-    std::size_t n = std::min(face.size(), sizeof lf.lfFaceName - 1);
-    // Never cut a UTF-8 sequence in two.
-    while (n > 0 && n < face.size() && (static_cast<unsigned char>(face[n]) & 0xC0) == 0x80)
-        --n;
-    std::memcpy(lf.lfFaceName, face.data(), n);
-    lf.lfFaceName[n] = '\0';
-}
-
 int PointsFromHeight(LONG lfHeight, int logPixelsY) {
     const int pixels = lfHeight < 0 ? -lfHeight : lfHeight;
     return logPixelsY > 0 ? MulDiv(pixels, 72, logPixelsY) : 0;

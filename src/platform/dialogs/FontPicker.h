@@ -1,10 +1,11 @@
 #pragma once
 #include "platform/WinTypes.h"
+#include "platform/dialogs/WindowHandles.h"
 
 #include <string>
 
-class QWidget;
 
+#ifndef _WIN32  // on Windows, the platform's own
 // The platform's font description, with the fields a font picker reads.
 struct LOGFONT {
     LONG lfHeight = 0;  // negative: the em in pixels; positive: the cell height
@@ -22,12 +23,15 @@ struct LOGFONT {
     BYTE lfPitchAndFamily = 0;
     char lfFaceName[32] = {};  // 31 characters and a terminator
 };
+#endif
 
 // Copies `face` into the description, cut to the 31 characters it holds.
 void SetFaceName(LOGFONT& lf, const std::string& face);
 
+#ifndef CF_SCREENFONTS
 constexpr DWORD CF_SCREENFONTS = 0x00000001;
 constexpr DWORD CF_EFFECTS = 0x00000100;  // underline, strike-out and the colour box
+#endif
 
 struct CHOOSEFONT {
     DWORD Flags = 0;
@@ -41,7 +45,7 @@ struct CHOOSEFONT {
 class CFontDialog {
 public:
     explicit CFontDialog(const LOGFONT* initial, DWORD flags = CF_EFFECTS | CF_SCREENFONTS,
-                         void* printerDC = nullptr, QWidget* parent = nullptr);
+                         void* printerDC = nullptr, ParentWindow parent = nullptr);
 
     // IDOK or IDCANCEL; the results below change only with IDOK.
     int DoModal();
@@ -54,7 +58,7 @@ public:
     LOGFONT m_lf;
 
 private:
-    QWidget* m_pParentWnd;
+    ParentWindow m_pParentWnd;
 };
 
 // The whole points a font description's height stands for on a screen of

@@ -1,10 +1,11 @@
 #pragma once
+#include "platform/dialogs/WindowHandles.h"
+
 #include <string>
 
-class QListWidget;
-class QWidget;
-
+#ifndef _WIN32  // on Windows, the platform's own
 constexpr int LB_ERR = -1;
+#endif
 
 // The list box operations of the platform over a list box control of a
 // dialog. Items keep their text byte for byte (file paths need not be valid
@@ -15,7 +16,7 @@ class CListBox {
 public:
     // `control` may be null or not a list box: the object is then invalid
     // and every operation answers LB_ERR, 0 or nothing.
-    explicit CListBox(QWidget* control);
+    explicit CListBox(ControlHandle control);
 
     bool IsValid() const { return m_list != nullptr; }
     int AddString(const std::string& text);  // the new item's index
@@ -26,11 +27,16 @@ public:
     std::string GetText(int index) const;  // empty for a bad index
     void ResetContent();
 
+#ifdef _WIN32
+private:
+    HWND m_list;
+#else
     // Whether the list box control sorts what is added (its LBS_SORT style).
-    static void MarkSorted(QListWidget* list, bool sorted);
+    static void MarkSorted(class QListWidget* list, bool sorted);
 
 private:
-    QListWidget* m_list;
+    class QListWidget* m_list;
+#endif
 };
 
 // The order of a sorted list box: ASCII letters compared without case, all

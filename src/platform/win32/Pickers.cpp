@@ -1,0 +1,55 @@
+// The font, colour and file pickers are the platform's common dialogs.
+#include "platform/dialogs/ColorPicker.h"
+#include "platform/dialogs/FilePicker.h"
+#include "platform/dialogs/FontPicker.h"
+#include "platform/win32/CommonDialogs.h"
+
+#include <algorithm>
+
+namespace {
+
+HWND OwnerOr(ParentWindow parent) { return parent ? parent : ::GetActiveWindow(); }
+
+}  // namespace
+
+CColorDialog::CColorDialog(COLORREF initial, DWORD flags, ParentWindow parent) : m_pParentWnd(parent) {
+    m_cc.rgbResult = initial;
+    m_cc.Flags = flags;
+}
+
+int CColorDialog::DoModal() { return PickColor(OwnerOr(m_pParentWnd), m_cc.Flags, m_cc.rgbResult) ? IDOK : IDCANCEL; }
+
+CFontDialog::CFontDialog(const LOGFONT* initial, DWORD flags, void*, ParentWindow parent)
+    : m_lf{}, m_pParentWnd(parent) {
+    m_cf.Flags = flags;
+    if (initial)
+        m_lf = *initial;
+}
+
+int CFontDialog::DoModal() {
+    return PickFont(OwnerOr(m_pParentWnd), m_cf.Flags, m_lf, m_cf.iPointSize, m_cf.rgbColors) ? IDOK : IDCANCEL;
+}
+
+CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
+                         const char* filter, ParentWindow parent)
+    : m_bOpenFileDialog(openFileDialog), m_fileName(fileName ? fileName : ""), m_filter(filter ? filter : ""),
+      m_pParentWnd(parent) {
+    m_ofn.Flags = flags;
+    // The platform wants the extension without its wildcard: "GIF", not "*.GIF".
+    m_defaultExtension = defaultExtension ? defaultExtension : "";
+    if (m_defaultExtension.rfind("*.", 0) == 0)
+        m_defaultExtension.erase(0, 2);
+}
+
+int CFileDialog::DoModal() {
+    // "Description|patterns|...|" becomes the platform's NUL-separated list.
+    std::string filter = m_filter;
+    std::replace(filter.begin(), filter.end(), '|', '\0');
+    filter.push_back('\0');
+    std::string path = m_fileName;
+    if (!PickFile(OwnerOr(m_pParentWnd), m_bOpenFileDialog, m_ofn.Flags, filter, m_ofn.lpstrInitialDir,
+                  m_defaultExtension, path))
+        return IDCANCEL;
+    m_path = path;
+    return IDOK;
+}
