@@ -25,8 +25,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # Without a window manager, Wine's own management closes windows late.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 fi
-# A persistent server with its services already started: otherwise the
-# services keep ctest's output pipe open and ctest never ends.
+# A persistent server (replacing the one the prefix's creation left) with
+# its services already started: otherwise the services keep ctest's output
+# pipe open and ctest never ends.
+wineserver -k 2>/dev/null || true
 wineserver -p
 wine wineboot </dev/null >/dev/null 2>&1
 

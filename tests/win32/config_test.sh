@@ -20,7 +20,8 @@ done
 e2e_screenshot "$WORK/config.png"
 
 echo "- OK writes the seven values and ends with status 0"
-xdotool key --window "$window" Return
+# The dialog has the keyboard: Return presses its default button.
+xdotool key Return
 e2e_wait_exit "$pid" 5 || fail "status $? after OK"
 wine reg query "$key" 2>/dev/null | tr -d '\r' >"$WORK/values.txt"
 for want in "FontName REG_SZ Courier New" "FontSize REG_DWORD 0x19" "FontColor REG_SZ 16776960" \

@@ -8,6 +8,7 @@ source "$QUORL_SOURCE_DIR/tests/e2e/lib.sh"
 : "${WINEPREFIX:?run me through scripts/test-windows.sh}"
 
 # The program's own Windows directory in the prefix, and its registry key.
+mkdir -p "$WINEPREFIX/drive_c/windows/system"
 QUORL_WINDOWS_DIR="$WINEPREFIX/drive_c/windows" e2e_known_saver_data
 unset QUORL_WINDOWS_DIR
 key='HKCU\Software\Zovex Screen Savers\quorl\quorl'

@@ -27,9 +27,3 @@ void Framebuffer::Resize(int width, int height) {
     width_ = width;
     height_ = height;
 }
-
-std::uint32_t Framebuffer::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return 0;
-    return Row(y)[x];
-}

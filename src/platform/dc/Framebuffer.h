@@ -36,7 +36,9 @@ public:
     const std::uint32_t* Row(int y) const { return Data() + std::size_t(y) * std::size_t(width_); }
 
     // 0 (black) outside the framebuffer.
-    std::uint32_t Pixel(int x, int y) const;
+    std::uint32_t Pixel(int x, int y) const {
+        return x < 0 || y < 0 || x >= width_ || y >= height_ ? 0 : Row(y)[x];
+    }
 
 #ifdef _WIN32
     // The pixels are a top-down 32-bit DIB section, selected into a memory

@@ -24,11 +24,12 @@ void Framebuffer::Resize(int width, int height) {
     height = std::max(height, 0);
     if (width == width_ && height == height_)
         return;
-    if (std::int64_t(width) * height > kMaxPixels || width == 0 || height == 0)
+    if (std::int64_t(width) * height > kMaxPixels)
         width = height = 0;
+    // An empty framebuffer keeps its sizes but has no bitmap to hold.
     HBITMAP bitmap = nullptr;
     void* bits = nullptr;
-    if (width > 0 && dc_) {
+    if (width > 0 && height > 0) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = width;
@@ -61,10 +62,4 @@ void Framebuffer::Resize(int width, int height) {
     bits_ = static_cast<std::uint32_t*>(bits);
     width_ = width;
     height_ = height;
-}
-
-std::uint32_t Framebuffer::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return 0;
-    return Row(y)[x];
 }
