@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 
+#include "platform/ProfileName.h"
 #include "platform/RegularFile.h"
 
 #include <QSettings>
@@ -10,23 +11,13 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
-
-std::string g_keyText;
-std::string g_appName;
-
-std::string BaseNameWithoutExtension(const std::string& path) {
-    std::string name = std::filesystem::path(path).filename().string();
-    if (auto dot = name.rfind('.'); dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
-}
-
-std::string RunningProgramName() {
+std::string RunningProgramPath() {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string("quorl") : BaseNameWithoutExtension(exe.string());
+    return ec ? std::string() : exe.string();
 }
+
+namespace {
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
@@ -48,19 +39,9 @@ bool StoreUsable() { return IsRegularFileOrMissing(ProfileFileName()); }
 
 }  // namespace
 
-void SetRegistryKey(const std::string& keyText) { g_keyText = keyText; }
-
-void SetProfileAppName(const std::string& programPath) { g_appName = BaseNameWithoutExtension(programPath); }
-
-const std::string& GetProfileAppName() {
-    if (g_appName.empty())
-        g_appName = RunningProgramName();
-    return g_appName;
-}
-
 std::string ProfileFileName() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return folder.toStdString() + "/" + g_keyText + "/" + GetProfileAppName() + ".conf";
+    return folder.toStdString() + "/" + RegistryKeyText() + "/" + GetProfileAppName() + ".conf";
 }
 
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {

@@ -25,4 +25,10 @@ e2e_check_saver_layout "$WORK/saver.png"
 echo "- a key ends it with status 0"
 xdotool key a
 e2e_wait_exit "$pid" 3 || fail "status $? after a key"
+
+echo "- a preview handle that is no window ends quietly with a failure"
+status=0
+wine "$QUORL" /p 12345 >"$WORK/bad-preview.log" 2>&1 & pid=$!
+e2e_wait_exit "$pid" 5 || status=$?
+[ "$status" -ne 0 ] || fail "/p 12345 reported success"
 echo "PASS"

@@ -3,37 +3,27 @@
 // REG_DWORD values, texts REG_SZ values.
 #include "platform/Profile.h"
 
+#include "platform/ProfileName.h"
 #include "platform/WinTypes.h"
 
 #include <vector>
 
-namespace {
-
-std::string g_keyText;
-std::string g_appName;
-
-std::string BaseNameWithoutExtension(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (auto dot = name.rfind('.'); dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
-}
-
-std::string RunningProgramName() {
+std::string RunningProgramPath() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), DWORD(buffer.size()));
         if (length == 0)
-            return "quorl";
+            return {};
         if (length < buffer.size())
-            return BaseNameWithoutExtension(std::string(buffer.data(), length));
+            return std::string(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
 }
 
+namespace {
+
 std::string SectionKeyPath(const std::string& section) {
-    return "Software\\" + g_keyText + "\\" + GetProfileAppName() + "\\" + section;
+    return "Software\\" + RegistryKeyText() + "\\" + GetProfileAppName() + "\\" + section;
 }
 
 // The section's key, opened for reading or made for writing; closed when it goes.
@@ -61,16 +51,6 @@ private:
 };
 
 }  // namespace
-
-void SetRegistryKey(const std::string& keyText) { g_keyText = keyText; }
-
-void SetProfileAppName(const std::string& programPath) { g_appName = BaseNameWithoutExtension(programPath); }
-
-const std::string& GetProfileAppName() {
-    if (g_appName.empty())
-        g_appName = RunningProgramName();
-    return g_appName;
-}
 
 std::string ProfileFileName() { return "HKEY_CURRENT_USER\\" + SectionKeyPath(GetProfileAppName()); }
 
