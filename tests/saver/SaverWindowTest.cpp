@@ -1,6 +1,7 @@
 #include "SaverFixture.h"
 
 #include <algorithm>
+#include <filesystem>
 
 using namespace saver_test;
 
@@ -33,7 +34,7 @@ TEST_F(SaverTest, TheFirstPaintDrawsTheVerseThenStartsBothTimers) {
     EXPECT_EQ(system.log.back(), "SetTimer 2 7000");
     EXPECT_EQ(system.log[system.log.size() - 2], "SetTimer 1 3000");
     EXPECT_EQ(system.log[system.log.size() - 3], "Show");  // the verse is out before the timers start
-    EXPECT_EQ(wnd->m_systemDir, SystemDir());
+    EXPECT_EQ(std::filesystem::path(wnd->m_systemDir), std::filesystem::path(SystemDir()));  // either separator
     EXPECT_NE(wnd->m_verseRect, RECT{});
     EXPECT_EQ(wnd->m_nVerseTimer, 1u);
     EXPECT_EQ(wnd->m_nPictureTimer, 2u);

@@ -38,13 +38,17 @@ BOOL GetClientRect(HWND window, RECT* rect) {
     return g_windowSystem->GetForeignClientRect(window, *rect) ? TRUE : FALSE;
 }
 
-int GetSystemMetrics(int index) { return g_windowSystem ? g_windowSystem->GetSystemMetrics(index) : 0; }
+int GetSystemMetrics(int index) { return CWnd::GetSystemMetrics(index); }
 
-void PostQuitMessage(int exitCode) {
+void PostQuitMessage(int exitCode) { CWnd::PostQuitMessage(exitCode); }
+#endif
+
+int CWnd::GetSystemMetrics(int index) { return g_windowSystem ? g_windowSystem->GetSystemMetrics(index) : 0; }
+
+void CWnd::PostQuitMessage(int exitCode) {
     if (g_windowSystem)
         g_windowSystem->PostQuitMessage(exitCode);
 }
-#endif
 
 CWnd::CWnd() = default;
 
@@ -99,7 +103,7 @@ void CWnd::OnNcDestroy() {
     m_hWnd = 0;
     if (g_mainWindow == this) {
         g_mainWindow = nullptr;
-        ::PostQuitMessage(0);
+        PostQuitMessage(0);
     }
     PostNcDestroy();
 }

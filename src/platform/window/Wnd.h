@@ -42,6 +42,12 @@ public:
     // For the device contexts below.
     IWindowHost* Host() const { return m_host.get(); }
 
+    // The screen's metrics and the quit message, from the window system in
+    // use (on Windows the windows' code calls these rather than the
+    // system's own functions of the same names, so tests can stand in).
+    static int GetSystemMetrics(int index);
+    static void PostQuitMessage(int exitCode);
+
 protected:
     virtual int OnCreate(void* createStruct);
     virtual void OnSize(UINT type, int cx, int cy);
