@@ -19,7 +19,7 @@ namespace {
 // optional sign, digits up to the first non-digit); strtol gives the same
 // value with a defined result on overflow.
 HWND ParseHandle(const char* text) {
-    return text ? HWND(std::strtol(text, nullptr, 10)) : 0;
+    return text ? HWND(std::intptr_t(std::strtol(text, nullptr, 10))) : 0;
 }
 
 bool IsWindowsSwitch(const char* argument) {

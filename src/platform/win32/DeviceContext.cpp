@@ -56,7 +56,7 @@ BOOL CFont::Attach(HFONT font) {
     return TRUE;
 }
 
-CDC::CDC(Framebuffer& target) : target_(target), dc_(target.Dc()), savedState_(::SaveDC(dc_)) {
+CDC::CDC(Framebuffer& target) : dc_(target.Dc()), savedState_(::SaveDC(dc_)), target_(target) {
     // Every context starts from GDI's defaults, whatever an enclosing one set.
     ::SetTextColor(dc_, textColor_);
     ::SetBkColor(dc_, bkColor_);
