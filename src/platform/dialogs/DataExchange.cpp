@@ -14,11 +14,6 @@ constexpr int kMaxFieldChars = 31;
 
 }  // namespace
 
-QWidget* CDataExchange::PrepareCtrl(int id) {
-    m_pLastControl = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(id) : nullptr;
-    return m_pLastControl;
-}
-
 void CDataExchange::Fail() {
     m_bFailed = true;
     if (!m_pLastControl)

@@ -17,6 +17,11 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
+ControlHandle CDataExchange::PrepareCtrl(int id) {
+    m_pLastControl = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(id) : nullptr;
+    return m_pLastControl;
+}
+
 std::string FormatRangePrompt(int minValue, int maxValue) {
     std::string prompt = kPromptIntegerRange;
     prompt.replace(prompt.find("%1"), 2, std::to_string(minValue));

@@ -18,11 +18,6 @@ bool IsEdit(HWND control) {
 
 }  // namespace
 
-ControlHandle CDataExchange::PrepareCtrl(int id) {
-    m_pLastControl = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(id) : nullptr;
-    return m_pLastControl;
-}
-
 void CDataExchange::Fail() {
     m_bFailed = true;
     if (!m_pLastControl)
