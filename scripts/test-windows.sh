@@ -9,15 +9,18 @@ scripts/build-windows.sh
 build=${QUORL_WIN_BUILD:-build-win}
 
 export WINEPREFIX="$PWD/$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number the server picks itself, free whatever else runs.
+mkdir -p "$build"
+rm -f "$build/xvfb-display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$build/xvfb-display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display
 cleanup() {
   wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
+for _ in $(seq 100); do [ -s "$build/xvfb-display" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n1 "$build/xvfb-display")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
