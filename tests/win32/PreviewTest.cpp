@@ -49,6 +49,8 @@ TEST(Win32Preview, AChildOfTheGivenWindowPaintsTheBackColourAndEndsWithIt) {
     CSaverApp app;
     ASSERT_TRUE(app.InitInstance(3, argv));
     CWnd* preview = app.m_pMainWnd;
+    EXPECT_EQ(::GetParent(preview->GetSafeHwnd()), parent);
+    EXPECT_TRUE(::GetWindowLongA(preview->GetSafeHwnd(), GWL_STYLE) & WS_CHILD);
 
     ASSERT_TRUE(PumpUntil([&] { return preview->Host()->Pixels().Pixel(150, 100) == 0xFF0000u; }));
     RECT client{};

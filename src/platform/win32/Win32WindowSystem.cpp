@@ -65,6 +65,7 @@ public:
             ::DestroyWindow(hwnd);
     }
     double ScaleFactor() const override { return 1.0; }
+    HWND Handle() const override { return m_hwnd; }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE) {

@@ -30,6 +30,9 @@ public:
     // Device pixels per layout pixel of the window's screen (the desktop's
     // scale): 1 on an unscaled desktop.
     virtual double ScaleFactor() const = 0;
+    // The system's handle of the window where it has one (Windows); 0 where
+    // the window's handle is the CWnd itself.
+    virtual HWND Handle() const { return HWND(); }
 };
 
 class IWindowSystem {

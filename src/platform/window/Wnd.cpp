@@ -79,7 +79,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char*, const char*, DWORD style, int x,
     m_host = g_windowSystem->CreateHost(*this, exStyle, style, rect, parent);
     if (!m_host)
         return FALSE;
-    m_hWnd = HWND(this);
+    m_hWnd = m_host->Handle() ? m_host->Handle() : HWND(this);
     if (WindowProc(WM_CREATE, 0, 0) == -1) {
         m_host->Destroy();
         m_host.reset();
