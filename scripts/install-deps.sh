@@ -12,7 +12,7 @@ packages=(
   xvfb xdotool x11-apps x11-utils imagemagick openbox
   libgif-dev libstb-dev
   clang-14 libclang-rt-14-dev
-  xscreensaver xscreensaver-data mate-screensaver dbus-x11 x11-xserver-utils
+  xscreensaver xscreensaver-data mate-screensaver dbus-x11 dbus-daemon libglib2.0-bin x11-xserver-utils
   xserver-xorg-core xserver-xorg-video-dummy
   dpkg-dev file lintian desktop-file-utils libxml2-utils man-db
   g++-mingw-w64-x86-64-posix wine64 wine googletest
