@@ -176,27 +176,12 @@ Win32WindowSystem::~Win32WindowSystem() {
 }
 
 void Win32WindowSystem::PostTask(std::function<void()> task) {
-    {
-        std::lock_guard<std::mutex> lock(m_taskLock);
-        m_tasks.push_back(std::move(task));
-    }
+    m_tasks.Push(std::move(task));
     if (m_taskWindow)
         ::PostMessageA(m_taskWindow, kRunTasks, 0, 0);
 }
 
-void Win32WindowSystem::RunTasks() {
-    for (;;) {
-        std::function<void()> task;
-        {
-            std::lock_guard<std::mutex> lock(m_taskLock);
-            if (m_tasks.empty())
-                return;
-            task = std::move(m_tasks.front());
-            m_tasks.pop_front();
-        }
-        task();
-    }
-}
+void Win32WindowSystem::RunTasks() { m_tasks.RunAll(); }
 
 std::unique_ptr<IWindowHost> Win32WindowSystem::CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
                                                            HWND parent) {

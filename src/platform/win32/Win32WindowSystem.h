@@ -3,11 +3,10 @@
 // with CreateWindowExA, fed by the program's message loop; each window draws
 // from its framebuffer (a DIB section) on WM_PAINT and after drawing outside
 // a paint.
+#include "platform/window/TaskQueue.h"
 #include "platform/window/WindowSystem.h"
 
-#include <deque>
 #include <functional>
-#include <mutex>
 
 class Win32WindowSystem : public IWindowSystem {
 public:
@@ -38,6 +37,5 @@ public:
 private:
     std::function<void()> m_monitorsChanged;
     HWND m_taskWindow = nullptr;
-    std::mutex m_taskLock;
-    std::deque<std::function<void()>> m_tasks;
+    TaskQueue m_tasks;
 };

@@ -98,21 +98,6 @@ void MemoryWindowSystem::PostQuitMessage(int exitCode) {
         quitCode = exitCode;
 }
 
-void MemoryWindowSystem::PostTask(std::function<void()> task) {
-    std::lock_guard<std::mutex> lock(m_taskMutex);
-    m_tasks.push_back(std::move(task));
-}
+void MemoryWindowSystem::PostTask(std::function<void()> task) { m_tasks.Push(std::move(task)); }
 
-void MemoryWindowSystem::RunTasks() {
-    for (;;) {
-        std::function<void()> task;
-        {
-            std::lock_guard<std::mutex> lock(m_taskMutex);
-            if (m_tasks.empty())
-                return;
-            task = std::move(m_tasks.front());
-            m_tasks.pop_front();
-        }
-        task();
-    }
-}
+void MemoryWindowSystem::RunTasks() { m_tasks.RunAll(); }

@@ -2,12 +2,12 @@
 // A window system without a display, for tests: it records what the window
 // asks of the system (timers, posted messages, the quit message), delivers
 // messages when the test says so, and keeps the framebuffer in memory.
+#include "platform/window/TaskQueue.h"
 #include "platform/window/WindowSystem.h"
 
 #include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,8 +60,7 @@ public:
     void PostTask(std::function<void()> task) override;
 
 private:
-    std::mutex m_taskMutex;
-    std::deque<std::function<void()>> m_tasks;
+    TaskQueue m_tasks;
     friend class MemoryWindowHost;
     Framebuffer* m_pixels = nullptr;
     IWindowSystem* m_previous;
