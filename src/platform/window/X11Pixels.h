@@ -14,7 +14,7 @@ struct xcb_connection_t;
 class X11Pixels {
 public:
     // Null when the application does not run on X11 (the offscreen platform
-    // of the tests), or `window` has no visual we can write 32-bit pixels to.
+    // of the tests), or `window` is not of depth 24 in 32-bit pixels.
     static X11Pixels* Create(std::uint32_t window);
     ~X11Pixels();
     X11Pixels(const X11Pixels&) = delete;
