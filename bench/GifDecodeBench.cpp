@@ -1,16 +1,14 @@
-// GIF decoding speed: Quorl's decoder, giflib, stb_image and (when built with
-// a Wuffs release file) Wuffs side by side on the same files, in megabytes of
-// decoded pixels (3 bytes each) per second. giflib's result is turned into the
-// same blue-green-red rows as ours, as a program using it would have to;
-// stb_image gives red-green-blue rows; Wuffs decodes to blue-green-red.
+// GIF decoding speed: Quorl's decoder, giflib and (when built with a Wuffs
+// release file) Wuffs side by side on the same files, in megabytes of decoded
+// pixels (3 bytes each) per second. giflib's result is turned into the same
+// blue-green-red rows as ours, as a program using it would have to; Wuffs
+// decodes to blue-green-red. The pictures are the grid that
+// scripts/make-bench-gifs.sh makes; bench/gif-grid.py runs this program and
+// turns its figures into each library's time divided by ours.
 #include "gif/GifDecoder.h"
 
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
-
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_GIF
-#include <stb/stb_image.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,12 +25,16 @@
 
 namespace {
 
-const char* const kPictures[] = {
-    "photo-1920x1080.gif",
-    "photo-3840x2160.gif",
-    "photo-1920x1080-interlaced.gif",
-    "flat-3840x2160.gif",
-};
+// KIND-COLOURSc-WIDTHxHEIGHT.gif, as scripts/make-bench-gifs.sh names them.
+std::vector<std::string> Pictures() {
+    std::vector<std::string> names;
+    for (const char* size : {"1920x1080", "3840x2160"})
+        for (const char* colours : {"4", "16", "32", "256"})
+            for (const char* kind : {"flat", "gradient", "photo", "noise"})
+                names.push_back(std::string(kind) + "-" + colours + "c-" + size + ".gif");
+    names.push_back("photo-256c-1920x1080-interlaced.gif");
+    return names;
+}
 
 void CountBytes(benchmark::State& state, int width, int height) {
     state.counters["MB/s"] =
@@ -84,22 +86,6 @@ void Giflib(benchmark::State& state, const std::string& path) {
     CountBytes(state, width, height);
 }
 
-void Stb(benchmark::State& state, const std::string& path) {
-    int width = 0;
-    int height = 0;
-    for (auto _ : state) {
-        int channels = 0;
-        stbi_uc* picture = stbi_load(path.c_str(), &width, &height, &channels, 3);
-        if (!picture) {
-            state.SkipWithError(stbi_failure_reason());
-            return;
-        }
-        benchmark::DoNotOptimize(picture);
-        stbi_image_free(picture);
-    }
-    CountBytes(state, width, height);
-}
-
 #ifdef QUORL_BENCH_WUFFS
 // Wuffs decodes from memory: the file is read whole first, within the timing.
 void Wuffs(benchmark::State& state, const std::string& path) {
@@ -129,13 +115,12 @@ void Wuffs(benchmark::State& state, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const char* name : kPictures) {
+    for (const std::string& name : Pictures()) {
         const std::string path = std::string(QUORL_BENCH_GIF_DIR) + "/" + name;
-        benchmark::RegisterBenchmark((std::string("quorl/") + name).c_str(), Quorl, path)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("giflib/") + name).c_str(), Giflib, path)->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("stb_image/") + name).c_str(), Stb, path)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("quorl/" + name).c_str(), Quorl, path)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("giflib/" + name).c_str(), Giflib, path)->Unit(benchmark::kMillisecond);
 #ifdef QUORL_BENCH_WUFFS
-        benchmark::RegisterBenchmark((std::string("wuffs/") + name).c_str(), Wuffs, path)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("wuffs/" + name).c_str(), Wuffs, path)->Unit(benchmark::kMillisecond);
 #endif
     }
     benchmark::Initialize(&argc, argv);
