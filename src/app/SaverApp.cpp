@@ -4,7 +4,7 @@
 #include "platform/Application.h"
 #include "platform/Profile.h"
 #include "platform/Termination.h"
-#include "platform/dc/FontMatch.h"
+#include "platform/dc/Font.h"
 #include "saver/FullScreenWnd.h"
 #include "saver/HostedWnd.h"
 

@@ -1,13 +1,6 @@
 #include "app/SaverApp.h"
 #include "platform/Application.h"
 #include "platform/Profile.h"
-#ifdef _WIN32
-#include "platform/win32/Win32WindowSystem.h"
-using NativeWindowSystem = Win32WindowSystem;
-#else
-#include "platform/window/QtWindowSystem.h"
-using NativeWindowSystem = QtWindowSystem;
-#endif
 #include "platform/window/Wnd.h"
 #include "saver/PictureWorker.h"
 
@@ -15,8 +8,8 @@ int main(int argc, char** argv) {
     InitApplication(argc, argv);
     if (argc > 0)
         SetProfileAppName(argv[0]);
-    NativeWindowSystem windows;
-    SetWindowSystem(&windows);
+    const std::unique_ptr<IWindowSystem> windows = MakeNativeWindowSystem();
+    SetWindowSystem(windows.get());
 
     int status = 0;
     {

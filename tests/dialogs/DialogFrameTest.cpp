@@ -3,7 +3,7 @@
 #include "DialogTestSupport.h"
 
 #include "platform/dialogs/DataExchange.h"
-#include "platform/dialogs/DialogUnits.h"
+#include "platform/qt/DialogUnits.h"
 #include "res/resource.h"
 
 #include <QDialog>

@@ -3,6 +3,7 @@
 // event loop, so the test's steps are queued to run inside it.
 #include "platform/dialogs/Dialog.h"
 #include "platform/dialogs/MessageBox.h"
+#include "platform/qt/DialogControls.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

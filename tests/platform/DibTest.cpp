@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "DcTestUtil.h"
-#include "platform/dc/PixelRows.h"
+#include "platform/qt/PixelRows.h"
 
 using namespace dc_test;
 

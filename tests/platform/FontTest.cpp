@@ -1,6 +1,6 @@
 // Font resolution and Windows cell metrics; the verse font itself is
 // measured through the device context in TextTest.cpp.
-#include "platform/dc/Font.h"
+#include "platform/qt/Font.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 constexpr DWORD kModern = 0x30;  // FF_MODERN, default pitch: what the verse font asks for
 
-std::unique_ptr<Font> MakeFont(int height, const char* face, DWORD pitchAndFamily = kModern, int width = 0) {
+HFONT MakeFont(int height, const char* face, DWORD pitchAndFamily = kModern, int width = 0) {
     return CreateFontA(height, width, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, pitchAndFamily, face);
 }
 
@@ -23,7 +23,7 @@ std::unique_ptr<Font> MakeFont(int height, const char* face, DWORD pitchAndFamil
 // cell by one pixel at a few sizes, never by more.
 TEST(CreateFont, HeightAndWidthFollowTheRequest) {
     for (int height = 6; height <= 120; ++height) {
-        std::unique_ptr<Font> font = MakeFont(height, "Courier New");
+        HFONT font = MakeFont(height, "Courier New");
         ASSERT_TRUE(font);
         EXPECT_NEAR(font->CellHeight(), height, 1) << height;
     }
@@ -37,7 +37,7 @@ TEST(CreateFont, HeightAndWidthFollowTheRequest) {
 // still give a font of bounded size.
 TEST(CreateFont, UnknownFacesAndAbsurdRequestsStillGiveAUsableFont) {
     for (const char* face : {"No Such Face Anywhere", "", static_cast<const char*>(nullptr)}) {
-        std::unique_ptr<Font> font = MakeFont(25, face);
+        HFONT font = MakeFont(25, face);
         ASSERT_TRUE(font) << (face ? face : "null");
         EXPECT_EQ(font->TextWidth(U"i"), font->TextWidth(U"M")) << font->FamilyName();
         EXPECT_GT(font->TextWidth(U"i"), 0);
@@ -45,7 +45,7 @@ TEST(CreateFont, UnknownFacesAndAbsurdRequestsStillGiveAUsableFont) {
     EXPECT_EQ(MakeFont(25, "DejaVu Sans")->FamilyName(), "DejaVu Sans");
     const std::string longName(5000, 'x');
     for (int height : {INT_MIN, INT_MAX, -1, 1}) {
-        std::unique_ptr<Font> font = MakeFont(height, longName.c_str(), kModern, height);
+        HFONT font = MakeFont(height, longName.c_str(), kModern, height);
         ASSERT_TRUE(font) << height;
         EXPECT_GT(font->CellHeight(), 0);
         EXPECT_LE(font->CellHeight(), 2400);

@@ -10,6 +10,7 @@
 
 #include "DcTestUtil.h"
 #include "platform/dc/TextDecoding.h"
+#include "platform/qt/Font.h"
 
 using namespace dc_test;
 
@@ -58,13 +59,13 @@ protected:
 TEST_F(TextTest, OpaqueFillsTheCellTransparentLeavesIt) {
     const RECT cell{5, 7, 5 + 26, 7 + 25};
     EXPECT_EQ(Draw("Mi", 5, 7, OPAQUE), cell);
-    const Framebuffer opaque = frame;
+    const std::vector<std::uint32_t> opaque(frame.Pixels(), frame.Pixels() + 60 * 40);
     const RECT clearDirty = Draw("Mi", 5, 7, TRANSPARENT);
     int ink = 0, lowest = -1, highest = 40;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 60; ++x) {
             const bool inCell = x >= cell.left && x < cell.right && y >= cell.top && y < cell.bottom;
-            const std::uint32_t o = opaque.Pixel(x, y), c = frame.Pixel(x, y);
+            const std::uint32_t o = opaque[std::size_t(y) * 60 + std::size_t(x)], c = frame.Pixel(x, y);
             if (!inCell) {
                 ASSERT_TRUE(o == kGrey && c == kGrey) << x << "," << y;
                 continue;
@@ -93,7 +94,7 @@ TEST_F(TextTest, OpaqueFillsTheCellTransparentLeavesIt) {
 // Windows-1252; a NUL byte is a character like any other, and one the face
 // lacks still takes the fixed advance.
 TEST_F(TextTest, MeasuresTheCellHeightAndHintedAdvancesOfDecodedText) {
-    EXPECT_EQ(font.GetFont()->FamilyName(), "Liberation Mono");
+    EXPECT_EQ(font.GetSafeHandle()->FamilyName(), "Liberation Mono");
     const std::pair<std::string, int> widths[] = {
         {"M", 13},           {"An old silent pond", 234}, {"", 0},
         {{"a\0b", 3}, 39},   {"caf\xC3\xA9", 4 * 13},     {"caf\xE9", 4 * 13},

@@ -11,33 +11,6 @@
 #include "platform/dc/Font.h"
 #include "platform/dc/Framebuffer.h"
 
-#ifndef _WIN32  // on Windows these are the platform's own
-constexpr int TRANSPARENT = 1;
-constexpr int OPAQUE = 2;
-constexpr UINT DIB_RGB_COLORS = 0;
-constexpr DWORD SRCCOPY = 0x00CC0020;
-constexpr DWORD BI_RGB = 0;
-
-struct BITMAPINFOHEADER {
-    DWORD biSize;
-    LONG biWidth;
-    LONG biHeight;
-    WORD biPlanes;
-    WORD biBitCount;
-    DWORD biCompression;
-    DWORD biSizeImage;
-    LONG biXPelsPerMeter;
-    LONG biYPelsPerMeter;
-    DWORD biClrUsed;
-    DWORD biClrImportant;
-};
-static_assert(sizeof(BITMAPINFOHEADER) == 40, "laid out as the Windows header");
-
-struct BITMAPINFO {
-    BITMAPINFOHEADER bmiHeader;
-};
-#endif
-
 class CDC {
 public:
     explicit CDC(Framebuffer& target);
@@ -48,29 +21,21 @@ public:
     // Fills [left, right) x [top, bottom); an empty or inverted rectangle fills
     // nothing. 0 without a rectangle or a created brush.
     int FillRect(const RECT* rect, CBrush* brush);
-    // FALSE outside the framebuffer.
-#ifdef _WIN32
-    BOOL SetPixelV(int x, int y, COLORREF color);
-#else
-    // Inline: the verse shading sets tens of thousands of single pixels per
-    // step.
+    // FALSE outside the framebuffer. Inline, straight into the pixels: the
+    // verse shading sets tens of thousands of single pixels per step.
     BOOL SetPixelV(int x, int y, COLORREF color) {
-        if (x < 0 || y < 0 || x >= target_.Width() || y >= target_.Height())
+        if (x < 0 || y < 0 || x >= m_target.Width() || y >= m_target.Height())
             return FALSE;
-        target_.Row(y)[x] = PixelFromColorRef(color);
+        m_target.Row(y)[x] = PixelFromColorRef(color);
         MarkDirty(x, y, x + 1, y + 1);
         return TRUE;
     }
-#endif
 
     // Each returns the previous value. A mode other than TRANSPARENT or OPAQUE
     // is refused with 0.
     COLORREF SetTextColor(COLORREF color);
     COLORREF SetBkColor(COLORREF color);
     int SetBkMode(int mode);
-    COLORREF GetTextColor() const { return textColor_; }
-    COLORREF GetBkColor() const { return bkColor_; }
-    int GetBkMode() const { return bkMode_; }
 
     // Returns the font selected before (null while the default font was in
     // use). Selecting null goes back to the default font; a CFont without a
@@ -94,50 +59,39 @@ public:
     // The union of the framebuffer area changed since construction or the
     // last ResetDirty; empty (all zero) when nothing changed.
     RECT DirtyRect() const {
-        if (dirtyLeft_ >= dirtyRight_)
+        if (m_dirtyLeft >= m_dirtyRight)
             return RECT{};
-        return RECT{LONG(dirtyLeft_), LONG(dirtyTop_), LONG(dirtyRight_), LONG(dirtyBottom_)};
+        return RECT{LONG(m_dirtyLeft), LONG(m_dirtyTop), LONG(m_dirtyRight), LONG(m_dirtyBottom)};
     }
     void ResetDirty() {
-        dirtyLeft_ = dirtyTop_ = INT64_MAX;
-        dirtyRight_ = dirtyBottom_ = INT64_MIN;
+        m_dirtyLeft = m_dirtyTop = INT64_MAX;
+        m_dirtyRight = m_dirtyBottom = INT64_MIN;
     }
 
-    Framebuffer& Target() { return target_; }
+    Framebuffer& Target() { return m_target; }
 
 private:
-#ifdef _WIN32
-    // The framebuffer's memory DC, its state as this context found it saved
-    // and given back when the context goes.
-    HDC dc_;
-    int savedState_;
-#else
-    // The selected font, or the context's default one made on first use.
-    Font* CurrentFont();
-    // Fills an already clipped, non-empty box.
-    void FillBox(int left, int top, int right, int bottom, std::uint32_t pixel);
-    void BlendGlyph(const GlyphImage& glyph, std::int64_t x, std::int64_t y, std::uint32_t pixel);
-#endif
     void MarkDirty(int left, int top, int right, int bottom) {
-        dirtyLeft_ = left < dirtyLeft_ ? left : dirtyLeft_;
-        dirtyTop_ = top < dirtyTop_ ? top : dirtyTop_;
-        dirtyRight_ = right > dirtyRight_ ? right : dirtyRight_;
-        dirtyBottom_ = bottom > dirtyBottom_ ? bottom : dirtyBottom_;
+        m_dirtyLeft = left < m_dirtyLeft ? left : m_dirtyLeft;
+        m_dirtyTop = top < m_dirtyTop ? top : m_dirtyTop;
+        m_dirtyRight = right > m_dirtyRight ? right : m_dirtyRight;
+        m_dirtyBottom = bottom > m_dirtyBottom ? bottom : m_dirtyBottom;
     }
 
-    Framebuffer& target_;
-    COLORREF textColor_ = RGB(0, 0, 0);
-    COLORREF bkColor_ = RGB(255, 255, 255);
-    int bkMode_ = OPAQUE;
-    CFont* font_ = nullptr;
-#ifndef _WIN32
-    std::unique_ptr<Font> defaultFont_;
-#endif
+    Framebuffer& m_target;
+    COLORREF m_textColor = RGB(0, 0, 0);
+    COLORREF m_bkColor = RGB(255, 255, 255);
+    int m_bkMode = OPAQUE;
+    CFont* m_font = nullptr;
+    // The side's own (win32/: the framebuffer's memory DC and its state as
+    // this context found it; the Qt side: the default font, made on first use).
+    struct SideState;
+    std::unique_ptr<SideState> m_side;
     // The changed area, kept apart from RECT's 32-bit fields: pixel stores
     // cannot alias 64-bit integers, so a run of SetPixelV calls keeps these in
     // registers. Empty while left >= right.
-    std::int64_t dirtyLeft_ = INT64_MAX;
-    std::int64_t dirtyTop_ = INT64_MAX;
-    std::int64_t dirtyRight_ = INT64_MIN;
-    std::int64_t dirtyBottom_ = INT64_MIN;
+    std::int64_t m_dirtyLeft = INT64_MAX;
+    std::int64_t m_dirtyTop = INT64_MAX;
+    std::int64_t m_dirtyRight = INT64_MIN;
+    std::int64_t m_dirtyBottom = INT64_MIN;
 };

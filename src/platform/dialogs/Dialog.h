@@ -6,8 +6,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <utility>
-#include <vector>
 
 class CDataExchange;
 struct DialogTemplate;
@@ -56,6 +54,8 @@ protected:
     void MapCommand(int id, std::function<void()> handler);
 
 private:
+    // The side's window of a dialog, which turns what the user does into
+    // commands.
     friend class DialogWindow;
     void OnCommand(int id);
 
@@ -63,21 +63,7 @@ private:
     ParentWindow m_pParentWnd;
     std::map<int, std::function<void()>> m_commands;
     int m_nModalResult = -1;
-#ifdef _WIN32
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND m_hWnd = nullptr;
-#else
-    std::unique_ptr<QDialog> Build(const DialogTemplate& dialogTemplate, QWidget* owner);
-
-    std::unique_ptr<QDialog> m_window;
-    std::vector<std::pair<int, QWidget*>> m_controls;  // template order
-#endif
+    // The side's window and controls, while DoModal runs.
+    struct SideWindow;
+    std::unique_ptr<SideWindow> m_window;
 };
-
-// The identifier a control was made with (-1 for none), and the control of a
-// dialog window by identifier: for code that meets a dialog only as a
-// window, such as tests answering a dialog another dialog opened.
-#ifndef _WIN32
-int ControlId(const QWidget* control);
-QWidget* FindControl(const QWidget* dialogWindow, int id);
-#endif

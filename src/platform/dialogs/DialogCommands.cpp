@@ -4,10 +4,6 @@
 
 #include "platform/dialogs/DataExchange.h"
 
-CDialog::CDialog(int templateId, ParentWindow parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
-
-CDialog::~CDialog() = default;
-
 void CDialog::MapCommand(int id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
 
 void CDialog::OnCommand(int id) {

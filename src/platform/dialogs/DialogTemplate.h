@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/WinTypes.h"
+#include "platform/dialogs/DialogIds.h"
 
 #include <vector>
 
@@ -8,20 +8,6 @@
 // and rectangle, all in dialog units. The order of the controls is their
 // creation order, their stacking order (first on top) and the tab order of
 // those that take the focus.
-
-// Control styles kept from the resource script; on Windows the platform's own.
-#ifndef _WIN32
-enum : DWORD {
-    WS_TABSTOP = 0x00010000,
-    WS_BORDER = 0x00800000,
-    WS_VSCROLL = 0x00200000,
-    ES_AUTOHSCROLL = 0x0080,
-    ES_NUMBER = 0x2000,
-    LBS_NOTIFY = 0x0001,
-    LBS_SORT = 0x0002,
-    LBS_NOINTEGRALHEIGHT = 0x0100,
-};
-#endif
 
 enum class ControlKind {
     DefPushButton,  // the button that Enter presses

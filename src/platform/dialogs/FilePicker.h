@@ -4,10 +4,6 @@
 
 #include <string>
 
-#ifndef _WIN32
-#include <QStringList>
-#endif
-
 #ifndef OFN_FILEMUSTEXIST
 constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 #endif
@@ -41,14 +37,7 @@ private:
     std::string m_filter;
     ParentWindow m_pParentWnd;
     std::string m_path;
-#ifdef _WIN32
+    // Without its wildcard ("gif"): what a picker that adds an extension to a
+    // name typed without one adds.
     std::string m_defaultExtension;
-#endif
 };
-#ifndef _WIN32
-
-// The toolkit's name filters for a filter given the platform's way: the
-// description as it is when it already ends with its patterns in brackets,
-// else the description followed by them.
-QStringList NameFiltersFromFilter(const std::string& filter);
-#endif

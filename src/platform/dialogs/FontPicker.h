@@ -5,26 +5,6 @@
 #include <string>
 
 
-#ifndef _WIN32  // on Windows, the platform's own
-// The platform's font description, with the fields a font picker reads.
-struct LOGFONT {
-    LONG lfHeight = 0;  // negative: the em in pixels; positive: the cell height
-    LONG lfWidth = 0;
-    LONG lfEscapement = 0;
-    LONG lfOrientation = 0;
-    LONG lfWeight = 0;
-    BYTE lfItalic = 0;
-    BYTE lfUnderline = 0;
-    BYTE lfStrikeOut = 0;
-    BYTE lfCharSet = 0;
-    BYTE lfOutPrecision = 0;
-    BYTE lfClipPrecision = 0;
-    BYTE lfQuality = 0;
-    BYTE lfPitchAndFamily = 0;
-    char lfFaceName[32] = {};  // 31 characters and a terminator
-};
-#endif
-
 // Copies `face` into the description, cut to the 31 characters it holds.
 void SetFaceName(LOGFONT& lf, const std::string& face);
 

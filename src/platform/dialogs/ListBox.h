@@ -3,10 +3,6 @@
 
 #include <string>
 
-#ifndef _WIN32  // on Windows, the platform's own
-constexpr int LB_ERR = -1;
-#endif
-
 // The list box operations of the platform over a list box control of a
 // dialog. Items keep their text byte for byte (file paths need not be valid
 // text); they are shown decoded as file names are. A sorted list box puts
@@ -27,18 +23,6 @@ public:
     std::string GetText(int index) const;  // empty for a bad index
     void ResetContent();
 
-#ifdef _WIN32
 private:
-    HWND m_list;
-#else
-    // Whether the list box control sorts what is added (its LBS_SORT style).
-    static void MarkSorted(class QListWidget* list, bool sorted);
-
-private:
-    class QListWidget* m_list;
-#endif
+    ControlHandle m_list;
 };
-
-// The order of a sorted list box: ASCII letters compared without case, all
-// other bytes by value.
-bool ListBoxLess(const std::string& a, const std::string& b);

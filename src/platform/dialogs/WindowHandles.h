@@ -1,18 +1,9 @@
 #pragma once
 // How the dialogs name windows: a dialog window, one of its controls, and the
 // window a dialog, picker or message box opens over (null: whichever modal
-// window is active). The same code reads the same on both platforms.
-#ifdef _WIN32
-#include "platform/WinTypes.h"
-using DialogHandle = HWND;
-using ControlHandle = HWND;
-using ParentWindow = HWND;
-#else
-#include <QDialog>
-using DialogHandle = QDialog*;
-using ControlHandle = QWidget*;
-using ParentWindow = QWidget*;
-#endif
+// window is active). Each is the side's own handle (see SideDialogTypes.h), so
+// the same code reads the same on every side.
+#include <SideDialogTypes.h>
 
 // Dots per inch of the screen `window` is on, for sizes given in points.
 int LogicalDpiY(DialogHandle window);

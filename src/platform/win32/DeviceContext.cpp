@@ -1,10 +1,12 @@
 // The device context on the real GDI: a memory DC over the framebuffer's DIB
 // section. Each call clips to the framebuffer before GDI sees it, so that
 // positions at the ends of the 32-bit range reach GDI only when something
-// of them shows, and records the area it changed.
+// of them shows, records the area it changed, and flushes GDI's batch so
+// that the framebuffer's words are current when the call returns.
 #include "platform/dc/DeviceContext.h"
 
-#include "platform/dc/FontMatch.h"
+#include "platform/win32/GdiFramebuffer.h"
+
 #include "platform/dc/PixelBox.h"
 #include "platform/dc/TextDecoding.h"
 
@@ -42,79 +44,85 @@ std::wstring WideIfUtf8(const char* text, int length) {
 
 void PrepareFontMatching() {}  // GDI matches fonts itself
 
+CFont::CFont() = default;
+
 CFont::~CFont() {
-    if (font_)
-        ::DeleteObject(font_);
+    if (m_hObject)
+        ::DeleteObject(m_hObject);
 }
 
 BOOL CFont::Attach(HFONT font) {
     if (!font)
         return FALSE;
-    if (font_)
-        ::DeleteObject(font_);
-    font_ = font;
+    if (m_hObject)
+        ::DeleteObject(m_hObject);
+    m_hObject = font;
     return TRUE;
 }
 
-CDC::CDC(Framebuffer& target) : dc_(target.Dc()), savedState_(::SaveDC(dc_)), target_(target) {
+// The framebuffer's memory DC, its state as this context found it saved and
+// given back when the context goes.
+struct CDC::SideState {
+    HDC dc;
+    int savedState;
+};
+
+CDC::CDC(Framebuffer& target)
+    : m_target(target), m_side(std::make_unique<SideState>()) {
+    m_side->dc = MemoryDcOf(target);
+    m_side->savedState = ::SaveDC(m_side->dc);
     // Every context starts from GDI's defaults, whatever an enclosing one set.
-    ::SetTextColor(dc_, textColor_);
-    ::SetBkColor(dc_, bkColor_);
-    ::SetBkMode(dc_, bkMode_);
-    ::SelectObject(dc_, ::GetStockObject(SYSTEM_FONT));
-    ::SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    ::SetTextColor(m_side->dc, m_textColor);
+    ::SetBkColor(m_side->dc, m_bkColor);
+    ::SetBkMode(m_side->dc, m_bkMode);
+    ::SelectObject(m_side->dc, ::GetStockObject(SYSTEM_FONT));
+    ::SetTextAlign(m_side->dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
 }
 
 CDC::~CDC() {
-    if (savedState_)
-        ::RestoreDC(dc_, savedState_);
+    if (m_side->savedState)
+        ::RestoreDC(m_side->dc, m_side->savedState);
 }
 
 int CDC::FillRect(const RECT* rect, CBrush* brush) {
     if (!rect || !brush || !brush->IsCreated())
         return 0;
-    const PixelBox box = ClipToFramebuffer(rect->left, rect->top, rect->right, rect->bottom, target_);
+    const PixelBox box = ClipToFramebuffer(rect->left, rect->top, rect->right, rect->bottom, m_target);
     if (box.Empty())
         return 1;
     HBRUSH solid = ::CreateSolidBrush(Plain(brush->Color()));
     if (!solid)
         return 0;
     const RECT clipped{box.left, box.top, box.right, box.bottom};
-    const int filled = ::FillRect(dc_, &clipped, solid);
+    const int filled = ::FillRect(m_side->dc, &clipped, solid);
     ::DeleteObject(solid);
+    ::GdiFlush();
     MarkDirty(box.left, box.top, box.right, box.bottom);
     return filled;
 }
 
-BOOL CDC::SetPixelV(int x, int y, COLORREF color) {
-    if (x < 0 || y < 0 || x >= target_.Width() || y >= target_.Height())
-        return FALSE;
-    MarkDirty(x, y, x + 1, y + 1);
-    return ::SetPixelV(dc_, x, y, Plain(color));
-}
-
 COLORREF CDC::SetTextColor(COLORREF color) {
-    ::SetTextColor(dc_, Plain(color));
-    return std::exchange(textColor_, color);
+    ::SetTextColor(m_side->dc, Plain(color));
+    return std::exchange(m_textColor, color);
 }
 
 COLORREF CDC::SetBkColor(COLORREF color) {
-    ::SetBkColor(dc_, Plain(color));
-    return std::exchange(bkColor_, color);
+    ::SetBkColor(m_side->dc, Plain(color));
+    return std::exchange(m_bkColor, color);
 }
 
 int CDC::SetBkMode(int mode) {
     if (mode != TRANSPARENT && mode != OPAQUE)
         return 0;
-    ::SetBkMode(dc_, mode);
-    return std::exchange(bkMode_, mode);
+    ::SetBkMode(m_side->dc, mode);
+    return std::exchange(m_bkMode, mode);
 }
 
 CFont* CDC::SelectObject(CFont* font) {
     if (font && !font->GetSafeHandle())
         return nullptr;
-    ::SelectObject(dc_, font ? HGDIOBJ(font->GetSafeHandle()) : ::GetStockObject(SYSTEM_FONT));
-    return std::exchange(font_, font);
+    ::SelectObject(m_side->dc, font ? HGDIOBJ(font->GetSafeHandle()) : ::GetStockObject(SYSTEM_FONT));
+    return std::exchange(m_font, font);
 }
 
 BOOL CDC::GetTextExtentPointA(const char* text, int length, SIZE* size) {
@@ -123,8 +131,8 @@ BOOL CDC::GetTextExtentPointA(const char* text, int length, SIZE* size) {
     if (length == 0)
         text = "";
     const std::wstring wide = WideIfUtf8(text, length);
-    return wide.empty() ? ::GetTextExtentPointA(dc_, text, length, size)
-                        : ::GetTextExtentPoint32W(dc_, wide.data(), int(wide.size()), size);
+    return wide.empty() ? ::GetTextExtentPointA(m_side->dc, text, length, size)
+                        : ::GetTextExtentPoint32W(m_side->dc, wide.data(), int(wide.size()), size);
 }
 
 BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
@@ -132,12 +140,13 @@ BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
     if (!GetTextExtentPointA(text, length, &extent))
         return FALSE;
     const PixelBox box =
-        ClipToFramebuffer(x, y, std::int64_t(x) + extent.cx, std::int64_t(y) + extent.cy, target_);
+        ClipToFramebuffer(x, y, std::int64_t(x) + extent.cx, std::int64_t(y) + extent.cy, m_target);
     if (box.Empty() || length == 0)
         return TRUE;  // nothing of it shows
     const std::wstring wide = WideIfUtf8(text, length);
-    const BOOL drawn = wide.empty() ? ::TextOutA(dc_, x, y, text, length)
-                                    : ::TextOutW(dc_, x, y, wide.data(), int(wide.size()));
+    const BOOL drawn = wide.empty() ? ::TextOutA(m_side->dc, x, y, text, length)
+                                    : ::TextOutW(m_side->dc, x, y, wide.data(), int(wide.size()));
+    ::GdiFlush();
     MarkDirty(box.left, box.top, box.right, box.bottom);
     return drawn;
 }
@@ -147,11 +156,12 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     if (!bits || !info || destWidth <= 0 || destHeight <= 0)
         return 0;
     const PixelBox box = ClipToFramebuffer(xDest, yDest, std::int64_t(xDest) + destWidth,
-                                           std::int64_t(yDest) + destHeight, target_);
+                                           std::int64_t(yDest) + destHeight, m_target);
     if (box.Empty())
         return 0;
-    const int rows = ::StretchDIBits(dc_, xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight,
-                                     bits, info, usage, rop);
+    const int rows = ::StretchDIBits(m_side->dc, xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth,
+                                     srcHeight, bits, info, usage, rop);
+    ::GdiFlush();
     if (rows > 0)
         MarkDirty(box.left, box.top, box.right, box.bottom);
     return rows;

@@ -93,6 +93,21 @@ void BuildTemplate(const DialogTemplate& t, TemplateWriter& out) {
 
 }  // namespace
 
+struct CDialog::SideWindow {
+    HWND hWnd = nullptr;
+};
+
+// The dialog procedure: the window's messages to its CDialog.
+class DialogWindow {
+public:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+CDialog::CDialog(int templateId, ParentWindow parent)
+    : m_nIDTemplate(templateId), m_pParentWnd(parent), m_window(std::make_unique<SideWindow>()) {}
+
+CDialog::~CDialog() = default;
+
 int LogicalDpiY(DialogHandle window) {
     HDC dc = ::GetDC(window);
     const int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
@@ -101,14 +116,16 @@ int LogicalDpiY(DialogHandle window) {
     return dpi;
 }
 
-DialogHandle CDialog::GetSafeHwnd() const { return m_hWnd; }
+DialogHandle CDialog::GetSafeHwnd() const { return m_window->hWnd; }
 
-ControlHandle CDialog::GetDlgItem(int id) const { return m_hWnd ? ::GetDlgItem(m_hWnd, id) : nullptr; }
+ControlHandle CDialog::GetDlgItem(int id) const {
+    return m_window->hWnd ? ::GetDlgItem(m_window->hWnd, id) : nullptr;
+}
 
 void CDialog::EndDialog(int result) {
     m_nModalResult = result;
-    if (m_hWnd)
-        ::EndDialog(m_hWnd, result);
+    if (m_window->hWnd)
+        ::EndDialog(m_window->hWnd, result);
 }
 
 int CDialog::DoModal() {
@@ -121,16 +138,16 @@ int CDialog::DoModal() {
     m_nModalResult = -1;
     const INT_PTR shown =
         ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(data.Data()),
-                                  owner, DialogProc, LPARAM(this));
-    m_hWnd = nullptr;
+                                  owner, DialogWindow::DialogProc, LPARAM(this));
+    m_window->hWnd = nullptr;
     return m_nModalResult != -1 ? m_nModalResult : int(shown);
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         ::SetWindowLongPtrA(window, DWLP_USER, LONG_PTR(dialog));
-        dialog->m_hWnd = window;
+        dialog->m_window->hWnd = window;
         ::SetForegroundWindow(window);
         // TRUE: the focus goes to the first tab stop.
         return dialog->OnInitDialog();

@@ -30,17 +30,6 @@ int CFontDialog::DoModal() {
     return PickFont(OwnerOr(m_pParentWnd), m_cf.Flags, m_lf, m_cf.iPointSize, m_cf.rgbColors) ? IDOK : IDCANCEL;
 }
 
-CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, const char* fileName, DWORD flags,
-                         const char* filter, ParentWindow parent)
-    : m_bOpenFileDialog(openFileDialog), m_fileName(fileName ? fileName : ""), m_filter(filter ? filter : ""),
-      m_pParentWnd(parent) {
-    m_ofn.Flags = flags;
-    // The platform wants the extension without its wildcard: "GIF", not "*.GIF".
-    m_defaultExtension = defaultExtension ? defaultExtension : "";
-    if (m_defaultExtension.rfind("*.", 0) == 0)
-        m_defaultExtension.erase(0, 2);
-}
-
 int CFileDialog::DoModal() {
     // "Description|patterns|...|" becomes the platform's NUL-separated list.
     std::string filter = m_filter;

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32WindowSystem.h"
 
+#include "platform/win32/GdiFramebuffer.h"
 #include "platform/window/Wnd.h"
 
 #include <utility>
@@ -45,7 +46,7 @@ public:
         if (!m_hwnd)
             return;
         HDC dc = ::GetDC(m_hwnd);
-        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, m_pixels.Dc(), area.left,
+        ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, MemoryDcOf(m_pixels), area.left,
                  area.top, SRCCOPY);
         ::ReleaseDC(m_hwnd, dc);
     }
@@ -87,7 +88,7 @@ private:
             m_wnd->WindowProc(WM_PAINT, 0, 0);
             // The handler may have ended the window; what it drew shows if not.
             if (m_hwnd)
-                ::BitBlt(dc, 0, 0, m_pixels.Width(), m_pixels.Height(), m_pixels.Dc(), 0, 0, SRCCOPY);
+                ::BitBlt(dc, 0, 0, m_pixels.Width(), m_pixels.Height(), MemoryDcOf(m_pixels), 0, 0, SRCCOPY);
             ::EndPaint(hwnd, &paint);
             return 0;
         }
@@ -217,3 +218,5 @@ void Win32WindowSystem::DisplayChanged() {
     if (m_monitorsChanged)
         m_monitorsChanged();
 }
+
+std::unique_ptr<IWindowSystem> MakeNativeWindowSystem() { return std::make_unique<Win32WindowSystem>(); }

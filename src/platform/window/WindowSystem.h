@@ -57,7 +57,11 @@ public:
     virtual void PostTask(std::function<void()> task) = 0;
 };
 
-// The window system in use. The program installs the Qt one at start-up;
+// The side's window system of real windows, made on the thread that runs the
+// message loop, after InitApplication.
+std::unique_ptr<IWindowSystem> MakeNativeWindowSystem();
+
+// The window system in use. The program installs the native one at start-up;
 // tests install an in-memory one.
 void SetWindowSystem(IWindowSystem* system);
 IWindowSystem* GetWindowSystem();

@@ -29,19 +29,6 @@ void PostTaskToEventLoop(std::function<void()> task) {
 IWindowSystem* GetWindowSystem() { return g_windowSystem; }
 
 void SetMainWindow(CWnd* wnd) { g_mainWindow = wnd; }
-CWnd* GetMainWindow() { return g_mainWindow; }
-
-#ifndef _WIN32
-BOOL GetClientRect(HWND window, RECT* rect) {
-    if (!g_windowSystem || !rect)
-        return FALSE;
-    return g_windowSystem->GetForeignClientRect(window, *rect) ? TRUE : FALSE;
-}
-
-int GetSystemMetrics(int index) { return CWnd::GetSystemMetrics(index); }
-
-void PostQuitMessage(int exitCode) { CWnd::PostQuitMessage(exitCode); }
-#endif
 
 int CWnd::GetSystemMetrics(int index) { return g_windowSystem ? g_windowSystem->GetSystemMetrics(index) : 0; }
 

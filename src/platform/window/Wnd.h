@@ -79,14 +79,6 @@ private:
 
 // The program's main window: destroying it posts the quit message.
 void SetMainWindow(CWnd* wnd);
-CWnd* GetMainWindow();
-
-#ifndef _WIN32  // on Windows, the platform's own
-// Client rectangle of any window, ours or foreign. FALSE when it is none.
-BOOL GetClientRect(HWND window, RECT* rect);
-int GetSystemMetrics(int index);
-void PostQuitMessage(int exitCode);
-#endif
 
 // A device context for drawing into a window outside its paint handler; the
 // changed area is shown when it goes. Test with IsValid(): a window that has

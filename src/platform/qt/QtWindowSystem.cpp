@@ -1,7 +1,7 @@
-#include "platform/window/QtWindowSystem.h"
+#include "platform/qt/QtWindowSystem.h"
 
 #include "platform/Application.h"
-#include "platform/window/QtWindowHost.h"
+#include "platform/qt/QtWindowHost.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -150,3 +150,5 @@ void QtWindowSystem::PostTask(std::function<void()> task) {
     if (QCoreApplication* app = QCoreApplication::instance())
         QMetaObject::invokeMethod(app, std::move(task), Qt::QueuedConnection);
 }
+
+std::unique_ptr<IWindowSystem> MakeNativeWindowSystem() { return std::make_unique<QtWindowSystem>(); }

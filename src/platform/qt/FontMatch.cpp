@@ -1,4 +1,6 @@
-#include "platform/dc/FontMatch.h"
+#include "platform/qt/FontMatch.h"
+
+#include "platform/dc/Font.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -56,6 +58,10 @@ const char* GenericFamily(DWORD pitchAndFamily) {
 
 }  // namespace
 
+// Loads fontconfig's configuration and font list on a thread of its own, so
+// that the first MatchFontFile, which waits for it, finds it ready. Reading
+// them takes longer than the rest of a font's set-up; started before the
+// toolkit connects to the display, it costs the first verse nothing.
 void PrepareFontMatching() {
     if (g_preparation.started)
         return;

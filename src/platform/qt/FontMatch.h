@@ -21,9 +21,3 @@ struct FontFile {
 };
 
 std::optional<FontFile> MatchFontFile(const FontRequest& request);
-
-// Loads fontconfig's configuration and font list on a thread of its own, so
-// that the first MatchFontFile, which waits for it, finds it ready. Reading
-// them takes longer than the rest of a font's set-up; started before the
-// toolkit connects to the display, it costs the first verse nothing.
-void PrepareFontMatching();

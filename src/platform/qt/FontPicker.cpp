@@ -1,8 +1,8 @@
 #include "platform/dialogs/FontPicker.h"
 
-#include "platform/dialogs/DialogControls.h"
+#include "platform/qt/DialogControls.h"
 #include "platform/dialogs/DialogIds.h"
-#include "platform/dialogs/DialogUnits.h"
+#include "platform/qt/DialogUnits.h"
 
 #include <QApplication>
 #include <QComboBox>

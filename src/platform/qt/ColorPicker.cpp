@@ -1,6 +1,6 @@
 #include "platform/dialogs/ColorPicker.h"
 
-#include "platform/dialogs/DialogControls.h"
+#include "platform/qt/DialogControls.h"
 #include "platform/dialogs/DialogIds.h"
 
 #include <QApplication>

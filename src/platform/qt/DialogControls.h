@@ -4,12 +4,22 @@
 #include <QRect>
 #include <QWidget>
 
+class QListWidget;
 struct ControlTemplate;
 
 // The toolkit widget for one control of a template, placed at `rect`
 // (pixels) inside `parent`. Controls with WS_TABSTOP take the focus by Tab
 // and click; statics, icons and group boxes never take it.
 QWidget* CreateControl(const ControlTemplate& control, const QRect& rect, QWidget* parent);
+
+// Whether a list box control sorts what is added (its LBS_SORT style).
+void MarkListSorted(QListWidget* list, bool sorted);
+
+// The identifier a control was made with (-1 for none), and the control of a
+// dialog window by identifier: for code that meets a dialog only as a
+// window, such as tests answering a dialog another dialog opened.
+int ControlId(const QWidget* control);
+QWidget* FindControl(const QWidget* dialogWindow, int id);
 
 // The icon resource `id` at both of its sizes; a null icon when missing.
 QIcon LoadIconResource(int id);

@@ -1,8 +1,8 @@
 #include "platform/dialogs/Dialog.h"
 
 #include "platform/dialogs/DataExchange.h"
-#include "platform/dialogs/DialogControls.h"
-#include "platform/dialogs/DialogUnits.h"
+#include "platform/qt/DialogControls.h"
+#include "platform/qt/DialogUnits.h"
 #include "res/Resources.h"
 
 #include <QApplication>
@@ -11,9 +11,21 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <utility>
+#include <vector>
+
 namespace {
 const char kControlIdProperty[] = "quorlControlId";
 }
+
+struct CDialog::SideWindow {
+    std::unique_ptr<QDialog> window;
+    std::vector<std::pair<int, QWidget*>> controls;  // template order
+};
+
+CDialog::CDialog(int templateId, ParentWindow parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
+
+CDialog::~CDialog() = default;
 
 // The toolkit window of a CDialog. Every way of dismissing it arrives at the
 // dialog as the Cancel command, and Enter with no default button to press
@@ -22,6 +34,9 @@ class DialogWindow : public QDialog {
 public:
     DialogWindow(CDialog& owner, QWidget* parent) : QDialog(parent), m_owner(owner) {}
     void reject() override { m_owner.OnCommand(IDCANCEL); }
+    void Command(int id) { m_owner.OnCommand(id); }
+    // The window of `dialog` made from its template, with its controls.
+    static std::unique_ptr<CDialog::SideWindow> Build(CDialog& dialog, const DialogTemplate& t, QWidget* owner);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -47,22 +62,25 @@ private:
 void CDialog::EndDialog(int result) {
     m_nModalResult = result;
     if (m_window)
-        m_window->done(result);
+        m_window->window->done(result);
 }
 
-DialogHandle CDialog::GetSafeHwnd() const { return m_window.get(); }
+DialogHandle CDialog::GetSafeHwnd() const { return m_window ? m_window->window.get() : nullptr; }
 
 int LogicalDpiY(DialogHandle window) { return window ? window->logicalDpiY() : 96; }
 
-QWidget* CDialog::GetDlgItem(int id) const {
-    for (const auto& [controlId, control] : m_controls)
-        if (controlId == id)
-            return control;
+ControlHandle CDialog::GetDlgItem(int id) const {
+    if (m_window)
+        for (const auto& [controlId, control] : m_window->controls)
+            if (controlId == id)
+                return control;
     return nullptr;
 }
 
-std::unique_ptr<QDialog> CDialog::Build(const DialogTemplate& t, QWidget* owner) {
-    auto window = std::make_unique<DialogWindow>(*this, owner);
+std::unique_ptr<CDialog::SideWindow> DialogWindow::Build(CDialog& dialog, const DialogTemplate& t, QWidget* owner) {
+    auto built = std::make_unique<CDialog::SideWindow>();
+    auto* window = new DialogWindow(dialog, owner);
+    built->window.reset(window);
     window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint);
     window->setWindowTitle(QString::fromLatin1(t.caption));
@@ -71,13 +89,12 @@ std::unique_ptr<QDialog> CDialog::Build(const DialogTemplate& t, QWidget* owner)
     const DialogBaseUnits units = BaseUnitsOf(font);
     window->setFixedSize(MapDialogRect(units, 0, 0, t.cx, t.cy).size());
 
-    m_controls.clear();
     QWidget* previousTabStop = nullptr;
     for (const ControlTemplate& c : t.controls) {
-        QWidget* control = CreateControl(c, MapDialogRect(units, c.x, c.y, c.cx, c.cy), window.get());
+        QWidget* control = CreateControl(c, MapDialogRect(units, c.x, c.y, c.cx, c.cy), window);
         control->setProperty(kControlIdProperty, c.id);
         if (auto* button = qobject_cast<QPushButton*>(control))
-            QObject::connect(button, &QPushButton::clicked, window.get(), [this, id = c.id] { OnCommand(id); });
+            QObject::connect(button, &QPushButton::clicked, window, [window, id = c.id] { window->Command(id); });
         // The first control of a template lies on top of the later ones, so
         // that a group box listed after the controls it frames stays below
         // them.
@@ -87,9 +104,9 @@ std::unique_ptr<QDialog> CDialog::Build(const DialogTemplate& t, QWidget* owner)
                 QWidget::setTabOrder(previousTabStop, control);
             previousTabStop = control;
         }
-        m_controls.emplace_back(c.id, control);
+        built->controls.emplace_back(c.id, control);
     }
-    return window;
+    return built;
 }
 
 int CDialog::DoModal() {
@@ -98,10 +115,10 @@ int CDialog::DoModal() {
         return -1;
     QWidget* owner = m_pParentWnd ? m_pParentWnd : QApplication::activeModalWidget();
     m_nModalResult = -1;
-    m_window = Build(*dialogTemplate, owner);
+    m_window = DialogWindow::Build(*this, *dialogTemplate, owner);
 
     if (OnInitDialog()) {
-        for (const auto& [id, control] : m_controls) {
+        for (const auto& [id, control] : m_window->controls) {
             if (control->focusPolicy() & Qt::TabFocus) {
                 control->setFocus(Qt::TabFocusReason);
                 break;
@@ -110,18 +127,17 @@ int CDialog::DoModal() {
     }
     // A dialog ended by its own OnInitDialog is never shown.
     if (m_nModalResult == -1) {
-        CenterOver(*m_window, owner);
+        QDialog* window = m_window->window.get();
+        CenterOver(*window, owner);
         ReturnFocusTo returnFocus(owner);
         // Without a window manager nothing gives a new window the keyboard;
         // ask for it once the window is up.
-        QDialog* window = m_window.get();
         QTimer::singleShot(0, window, [window] { window->activateWindow(); });
         const int shownResult = window->exec();
         if (m_nModalResult == -1)
             m_nModalResult = shownResult;
     }
     const int result = m_nModalResult;
-    m_controls.clear();
     m_window.reset();
     return result;
 }

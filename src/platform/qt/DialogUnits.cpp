@@ -1,4 +1,4 @@
-#include "platform/dialogs/DialogUnits.h"
+#include "platform/qt/DialogUnits.h"
 
 #include <QByteArray>
 #include <QFontMetrics>

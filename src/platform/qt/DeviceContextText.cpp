@@ -7,6 +7,8 @@
 #include "platform/dc/DeviceContext.h"
 #include "platform/dc/PixelBox.h"
 #include "platform/dc/TextDecoding.h"
+#include "platform/qt/Font.h"
+#include "platform/qt/SoftwareDrawing.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ std::uint32_t Blend(std::uint32_t below, std::uint32_t ink, unsigned coverage) {
 BOOL CDC::GetTextExtentPointA(const char* text, int length, SIZE* size) {
     if (!size || !ValidText(text, length))
         return FALSE;
-    Font* font = CurrentFont();
+    Font* font = m_side->CurrentFont(m_font);
     if (!font)
         return FALSE;
     const std::int64_t width = font->TextWidth(Decode(text, length));
@@ -45,35 +47,39 @@ BOOL CDC::GetTextExtentPointA(const char* text, int length, SIZE* size) {
 BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
     if (!ValidText(text, length))
         return FALSE;
-    Font* font = CurrentFont();
+    Font* font = m_side->CurrentFont(m_font);
     if (!font)
         return FALSE;
     const std::u32string line = Decode(text, length);
-    if (bkMode_ == OPAQUE && !line.empty()) {
+    if (m_bkMode == OPAQUE && !line.empty()) {
         const PixelBox cell = ClipToFramebuffer(x, y, std::int64_t(x) + font->TextWidth(line),
-                                                std::int64_t(y) + font->CellHeight(), target_);
-        if (!cell.Empty())
-            FillBox(cell.left, cell.top, cell.right, cell.bottom, PixelFromColorRef(bkColor_));
+                                                std::int64_t(y) + font->CellHeight(), m_target);
+        if (!cell.Empty()) {
+            FillBox(m_target, cell, PixelFromColorRef(m_bkColor));
+            MarkDirty(cell.left, cell.top, cell.right, cell.bottom);
+        }
     }
-    const std::uint32_t ink = PixelFromColorRef(textColor_);
+    const std::uint32_t ink = PixelFromColorRef(m_textColor);
     const std::int64_t baseline = std::int64_t(y) + font->Ascent();
     std::int64_t pen = x;
     for (const char32_t codePoint : line) {
         const GlyphImage& glyph = font->Glyph(codePoint);
-        BlendGlyph(glyph, pen + glyph.left, baseline - glyph.top, ink);
+        const PixelBox touched = BlendGlyph(m_target, glyph, pen + glyph.left, baseline - glyph.top, ink);
+        if (!touched.Empty())
+            MarkDirty(touched.left, touched.top, touched.right, touched.bottom);
         pen += glyph.advance;
     }
     return TRUE;
 }
 
-void CDC::BlendGlyph(const GlyphImage& glyph, std::int64_t x, std::int64_t y, std::uint32_t ink) {
-    const PixelBox box = ClipToFramebuffer(x, y, x + glyph.width, y + glyph.height, target_);
+PixelBox BlendGlyph(Framebuffer& target, const GlyphImage& glyph, std::int64_t x, std::int64_t y, std::uint32_t ink) {
+    const PixelBox box = ClipToFramebuffer(x, y, x + glyph.width, y + glyph.height, target);
     if (box.Empty())
-        return;
+        return box;
     for (int row = box.top; row < box.bottom; ++row) {
         const std::uint8_t* coverage =
             glyph.coverage.data() + std::size_t(row - y) * std::size_t(glyph.width) + std::size_t(box.left - x);
-        std::uint32_t* pixels = target_.Row(row) + box.left;
+        std::uint32_t* pixels = target.Row(row) + box.left;
         for (int i = 0; i < box.right - box.left; ++i) {
             const unsigned alpha = coverage[i];
             if (alpha == 255)
@@ -82,5 +88,5 @@ void CDC::BlendGlyph(const GlyphImage& glyph, std::int64_t x, std::int64_t y, st
                 pixels[i] = Blend(pixels[i], ink, alpha);
         }
     }
-    MarkDirty(box.left, box.top, box.right, box.bottom);
+    return box;
 }

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "platform/dc/DeviceContext.h"
-#include "platform/dc/PixelRows.h"
+#include "platform/qt/PixelRows.h"
 
 
 int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
@@ -37,17 +37,17 @@ int CDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     const std::int64_t dx = std::int64_t(xDest) - xSrc;
     const std::int64_t dy = std::int64_t(yDest) - sourceTop;
     const std::int64_t left = std::max({std::int64_t(xSrc), std::int64_t(0), -dx});
-    const std::int64_t right = std::min({std::int64_t(xSrc) + srcWidth, imageWidth, target_.Width() - dx});
+    const std::int64_t right = std::min({std::int64_t(xSrc) + srcWidth, imageWidth, m_target.Width() - dx});
     const std::int64_t top = std::max({sourceTop, std::int64_t(0), -dy});
-    const std::int64_t bottom = std::min({sourceTop + srcHeight, imageHeight, target_.Height() - dy});
+    const std::int64_t bottom = std::min({sourceTop + srcHeight, imageHeight, m_target.Height() - dy});
     if (left >= right || top >= bottom)
         return 0;
 
     // The first row copied and the step to the next, in bytes and in words.
     const std::int64_t firstStoredRow = bottomUp ? imageHeight - 1 - top : top;
     const auto* firstSource = static_cast<const std::uint8_t*>(bits) + firstStoredRow * stride + left * 3;
-    ConvertBgrRows(firstSource, bottomUp ? -stride : stride, target_.Row(int(top + dy)) + (left + dx),
-                   target_.Width(), right - left, bottom - top);
+    ConvertBgrRows(firstSource, bottomUp ? -stride : stride, m_target.Row(int(top + dy)) + (left + dx),
+                   m_target.Width(), right - left, bottom - top);
     MarkDirty(int(left + dx), int(top + dy), int(right + dx), int(bottom + dy));
     return static_cast<int>(bottom - top);
 }

@@ -1,4 +1,4 @@
-#include "platform/dialogs/DialogControls.h"
+#include "platform/qt/DialogControls.h"
 
 #include "platform/dialogs/DialogTemplate.h"
 #include "platform/dialogs/ListBox.h"
@@ -73,7 +73,7 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
         list->setFrameShape((c.style & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
         list->setVerticalScrollBarPolicy((c.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        CListBox::MarkSorted(list, c.style & LBS_SORT);
+        MarkListSorted(list, c.style & LBS_SORT);
         return list;
     }
     case ControlKind::GroupBox:

@@ -1,3 +1,5 @@
+#include "platform/qt/Font.h"
+
 #include "platform/dc/Font.h"
 
 #include <ft2build.h>
@@ -9,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/dc/FontMatch.h"
+#include "platform/qt/FontMatch.h"
 
 namespace {
 
@@ -118,10 +120,11 @@ GlyphImage Font::Render(char32_t codePoint) const {
     return image;
 }
 
-std::unique_ptr<Font> CreateFontA(int height, int width, int /*escapement*/, int /*orientation*/, int weight,
-                                  DWORD italic, DWORD /*underline*/, DWORD /*strikeOut*/, DWORD /*charSet*/,
-                                  DWORD /*outputPrecision*/, DWORD /*clipPrecision*/, DWORD /*quality*/,
-                                  DWORD pitchAndFamily, const char* faceName) {
+void FontDeleter::operator()(Font* font) const { delete font; }
+
+HFONT CreateFontA(int height, int width, int /*escapement*/, int /*orientation*/, int weight, DWORD italic,
+                  DWORD /*underline*/, DWORD /*strikeOut*/, DWORD /*charSet*/, DWORD /*outputPrecision*/,
+                  DWORD /*clipPrecision*/, DWORD /*quality*/, DWORD pitchAndFamily, const char* faceName) {
     FontRequest request;
     if (faceName)
         request.faceName.assign(faceName, ::strnlen(faceName, kMaxFaceName));
@@ -166,12 +169,15 @@ std::unique_ptr<Font> CreateFontA(int height, int width, int /*escapement*/, int
         return nullptr;
 
     std::string family = file->family.empty() && face->family_name ? face->family_name : file->family;
-    return std::unique_ptr<Font>(new Font(std::move(library), std::move(face), std::move(family), ascent, descent));
+    return HFONT(new Font(std::move(library), std::move(face), std::move(family), ascent, descent));
 }
 
-BOOL CFont::Attach(std::unique_ptr<Font> font) {
+CFont::CFont() = default;
+CFont::~CFont() = default;
+
+BOOL CFont::Attach(HFONT font) {
     if (!font)
         return FALSE;
-    font_ = std::move(font);
+    m_hObject = std::move(font);
     return TRUE;
 }

@@ -1,4 +1,4 @@
-#include "platform/dc/PixelRows.h"
+#include "platform/qt/PixelRows.h"
 
 #include <bit>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "platform/window/SaverWidget.h"
+#include "platform/qt/SaverWidget.h"
 
 #include "platform/window/Wnd.h"
-#include "platform/window/X11Pixels.h"
+#include "platform/qt/X11Pixels.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "platform/dialogs/MessageBox.h"
 
 #include "platform/Profile.h"
-#include "platform/dialogs/DialogControls.h"
+#include "platform/qt/DialogControls.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
-#include "platform/window/QtWindowHost.h"
+#include "platform/qt/QtWindowHost.h"
 
-#include "platform/window/SaverWidget.h"
+#include "platform/qt/SaverWidget.h"
 #include "platform/window/Wnd.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/window/X11Pixels.h"
+#include "platform/qt/X11Pixels.h"
 
 #include <QGuiApplication>
 

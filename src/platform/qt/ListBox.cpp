@@ -1,5 +1,7 @@
 #include "platform/dialogs/ListBox.h"
 
+#include "platform/qt/DialogControls.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QListWidget>
@@ -21,27 +23,32 @@ std::string Bytes(const QListWidgetItem* item) {
     return std::string(bytes.constData(), std::size_t(bytes.size()));
 }
 
-}  // namespace
+// The constructor let only list widgets in.
+QListWidget* List(ControlHandle control) { return static_cast<QListWidget*>(control); }
 
+// The order of a sorted list box: ASCII letters compared without case, all
+// other bytes by value.
 bool ListBoxLess(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return Fold(x) < Fold(y); });
 }
 
-CListBox::CListBox(QWidget* control) : m_list(qobject_cast<QListWidget*>(control)) {}
+}  // namespace
 
-void CListBox::MarkSorted(QListWidget* list, bool sorted) { list->setProperty(kSortedProperty, sorted); }
+CListBox::CListBox(ControlHandle control) : m_list(qobject_cast<QListWidget*>(control)) {}
+
+void MarkListSorted(QListWidget* list, bool sorted) { list->setProperty(kSortedProperty, sorted); }
 
 int CListBox::AddString(const std::string& text) {
     if (!m_list)
         return LB_ERR;
-    int index = m_list->count();
-    if (m_list->property(kSortedProperty).toBool()) {
+    int index = List(m_list)->count();
+    if (List(m_list)->property(kSortedProperty).toBool()) {
         // The first item that sorts after the new one.
-        int low = 0, high = m_list->count();
+        int low = 0, high = List(m_list)->count();
         while (low < high) {
             const int middle = low + (high - low) / 2;
-            if (ListBoxLess(text, Bytes(m_list->item(middle))))
+            if (ListBoxLess(text, Bytes(List(m_list)->item(middle))))
                 high = middle;
             else
                 low = middle + 1;
@@ -51,49 +58,49 @@ int CListBox::AddString(const std::string& text) {
     const QByteArray bytes(text.data(), qsizetype(text.size()));
     auto* item = new QListWidgetItem(QFile::decodeName(bytes));
     item->setData(kBytesRole, bytes);
-    m_list->insertItem(index, item);
+    List(m_list)->insertItem(index, item);
     return index;
 }
 
 int CListBox::DeleteString(int index) {
-    if (!m_list || index < 0 || index >= m_list->count())
+    if (!m_list || index < 0 || index >= List(m_list)->count())
         return LB_ERR;
     // The selection goes with its item; the toolkit would otherwise pass it
     // on to a neighbour.
-    const bool wasSelected = m_list->item(index)->isSelected();
-    delete m_list->takeItem(index);
+    const bool wasSelected = List(m_list)->item(index)->isSelected();
+    delete List(m_list)->takeItem(index);
     if (wasSelected)
-        m_list->clearSelection();
-    return m_list->count();
+        List(m_list)->clearSelection();
+    return List(m_list)->count();
 }
 
-int CListBox::GetCount() const { return m_list ? m_list->count() : 0; }
+int CListBox::GetCount() const { return m_list ? List(m_list)->count() : 0; }
 
 int CListBox::GetCurSel() const {
     if (!m_list)
         return LB_ERR;
-    const QList<QListWidgetItem*> selected = m_list->selectedItems();
-    return selected.isEmpty() ? LB_ERR : m_list->row(selected.front());
+    const QList<QListWidgetItem*> selected = List(m_list)->selectedItems();
+    return selected.isEmpty() ? LB_ERR : List(m_list)->row(selected.front());
 }
 
 int CListBox::SetCurSel(int index) {
     if (!m_list)
         return LB_ERR;
-    if (index < 0 || index >= m_list->count()) {
-        m_list->clearSelection();
+    if (index < 0 || index >= List(m_list)->count()) {
+        List(m_list)->clearSelection();
         return LB_ERR;
     }
-    m_list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    List(m_list)->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
     return index;
 }
 
 std::string CListBox::GetText(int index) const {
-    if (!m_list || index < 0 || index >= m_list->count())
+    if (!m_list || index < 0 || index >= List(m_list)->count())
         return std::string();
-    return Bytes(m_list->item(index));
+    return Bytes(List(m_list)->item(index));
 }
 
 void CListBox::ResetContent() {
     if (m_list)
-        m_list->clear();
+        List(m_list)->clear();
 }
