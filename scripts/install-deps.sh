@@ -15,7 +15,7 @@ packages=(
   xscreensaver xscreensaver-data mate-screensaver dbus-x11 dbus-daemon libglib2.0-bin x11-xserver-utils
   xserver-xorg-core xserver-xorg-video-dummy
   dpkg-dev file lintian desktop-file-utils libxml2-utils man-db
-  g++-mingw-w64-x86-64-posix wine64 wine googletest
+  g++-mingw-w64-x86-64-posix wine64 wine googletest nsis
 )
 
 missing=()
