@@ -3,13 +3,28 @@
 # display scripts/test-windows.sh set up: a silent install puts quorl.scr,
 # the verse files, picture list and pictures in place without replacing the
 # user's own, makes Quorl the current saver, and /s then shows a verse and a
-# picture with no settings at all; the silent uninstall takes back what was
+# picture on each monitor with no settings at all; the silent uninstall takes back what was
 # added and leaves the user's files alone.
 INSTALLER=$1 WORK=$2
 QUORL=$INSTALLER
 source "$QUORL_SOURCE_DIR/tests/e2e/lib.sh"
 : "${DISPLAY:?run me through scripts/test-windows.sh}"
 unset QUORL_WINDOWS_DIR  # the prefix's own Windows directory, as installed
+
+# Two monitors where Wine can see them: Wine takes its monitors from the X
+# server's RandR outputs, so Xvfb (one output, whatever monitors are set on
+# it) is one monitor to Wine, while Xorg's dummy driver gives two.
+monitors=1
+if [ "$(id -u)" -eq 0 ]; then
+  e2e_start_xorg_dummy
+  # Wine's desktop takes the monitors once, as it starts: the second output
+  # must be in place by then.
+  for _ in $(seq 50); do
+    xrandr --listmonitors | grep -q "^Monitors: 2" && break
+    sleep 0.1
+  done
+  monitors=2
+fi
 
 export WINEPREFIX="$WORK/prefix"
 trap 'wineserver -k 2>/dev/null || true; e2e_cleanup' EXIT
@@ -39,26 +54,34 @@ echo "- Quorl is the current saver"
   fail "SCRNSAVE.EXE is '$(reg 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)'"
 [ "$(reg 'HKCU\Control Panel\Desktop' ScreenSaveActive)" = 1 ] || fail "ScreenSaveActive not set"
 
-echo "- /s shows a verse of the installed files and a picture, with no settings"
+echo "- /s shows a verse of the installed files and a picture on each of $monitors monitor(s), with no settings"
 wine reg query 'HKCU\Software\Zovex Screen Savers' >/dev/null 2>&1 && fail "settings before the first run"
 wine 'C:\windows\system32\quorl.scr' /s >"$WORK/saver.log" 2>&1 &
 pid=$!
 E2E_PIDS+=("$pid")
-# The verse is cyan on its shaded box; the notice lines would be wider than
-# any line of the installed files.
+# The verse is cyan on its shaded box, centred across each monitor; the
+# notice lines would be wider than any line of the installed files.
+verse_on() {
+  local text
+  text=$(convert "$WORK/saver.png" -crop "1024x768+$1+0" +repage -fill black +opaque "rgb(0,255,255)" -format "%@" info:)
+  [[ $text =~ ^([0-9]+)x([0-9]+)\+([0-9]+) ]] && [ "${BASH_REMATCH[2]}" -gt 40 ]
+}
 for _ in $(seq 40); do
   sleep 0.25
   e2e_screenshot "$WORK/saver.png"
-  text=$(convert "$WORK/saver.png" -fill black +opaque "rgb(0,255,255)" -format "%@" info:)
-  [[ $text =~ ^([0-9]+)x([0-9]+) ]] && [ "${BASH_REMATCH[2]}" -gt 40 ] && break
+  verse_on 0 && verse_on $((1024 * (monitors - 1))) && break
 done
-[[ $text =~ ^([0-9]+)x([0-9]+) ]] || fail "no verse drawn"
-width=${BASH_REMATCH[1]}
-[ "$width" -gt 100 ] && [ "$width" -lt 600 ] || fail "verse text ${width} pixels wide: the notice lines?"
-colours=$(convert "$WORK/saver.png" -format %k info:)
-[ "$colours" -gt 50 ] || fail "only $colours colours on screen: no picture"
-xdotool key a
-e2e_wait_exit "$pid" 5 || fail "status $? after a key"
+for ((m = 0; m < monitors; m++)); do
+  verse_on $((1024 * m)) || fail "no verse on monitor $m"
+  width=${BASH_REMATCH[1]} centre=$((BASH_REMATCH[3] * 2 + BASH_REMATCH[1]))
+  [ "$width" -gt 100 ] && [ "$width" -lt 600 ] || fail "verse text ${width} pixels wide on monitor $m: the notice?"
+  [ "$centre" -ge 1016 ] && [ "$centre" -le 1032 ] || fail "verse not centred on monitor $m: $((centre / 2))"
+  colours=$(convert "$WORK/saver.png" -crop "1024x768+$((1024 * m))+0" -format %k info:)
+  [ "$colours" -gt 50 ] || fail "only $colours colours on monitor $m: no picture"
+done
+# A click on the last monitor ends them all.
+xdotool mousemove $((1024 * monitors - 300)) 300 click 1
+e2e_wait_exit "$pid" 5 || fail "status $? after a click"
 
 echo "- the uninstaller takes back what was added, and only that"
 printf 'a line I wrote\r\n' >>"$sys/fives.txt"  # the user's now

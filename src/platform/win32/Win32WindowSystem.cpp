@@ -3,6 +3,7 @@
 #include "platform/win32/GdiFramebuffer.h"
 #include "platform/window/Wnd.h"
 
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,30 @@ HCURSOR BlankCursor() {
         return ::CreateCursor(::GetModuleHandleA(nullptr), 0, 0, width, height, andMask.data(), xorMask.data());
     }();
     return cursor;
+}
+
+// One of this program's saver windows: one monitor's saver taking the
+// focus from another's is no sign of the user.
+bool IsSaverWindow(HWND hwnd) {
+    char name[sizeof kClassName + 1] = {};
+    DWORD process = 0;
+    return hwnd && ::GetWindowThreadProcessId(hwnd, &process) && process == ::GetCurrentProcessId() &&
+           ::GetClassNameA(hwnd, name, int(sizeof name)) && std::strcmp(name, kClassName) == 0;
+}
+
+// GetDpiForWindow where the system has it (Windows 10 1607 on); before, the
+// screen's dots per inch, the same on every monitor.
+UINT WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow)
+        return getDpiForWindow(hwnd);
+    HDC dc = ::GetDC(hwnd);
+    const int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 0;
+    if (dc)
+        ::ReleaseDC(hwnd, dc);
+    return dpi > 0 ? UINT(dpi) : 0;
 }
 
 class Win32WindowHost : public IWindowHost {
@@ -65,7 +90,12 @@ public:
         if (HWND hwnd = std::exchange(m_hwnd, nullptr))
             ::DestroyWindow(hwnd);
     }
-    double ScaleFactor() const override { return 1.0; }
+    // The window's monitor's scale (the program is aware of each monitor's
+    // own): 1 at 96 dots per inch, 1.5 at 144.
+    double ScaleFactor() const override {
+        const UINT dpi = m_hwnd ? WindowDpi(m_hwnd) : 0;
+        return dpi ? dpi / 96.0 : 1.0;
+    }
     HWND Handle() const override { return m_hwnd; }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -99,9 +129,14 @@ private:
             // The class's blank pointer stays unless the window changes it.
             ::SetCursor(BlankCursor());
             return m_wnd->WindowProc(message, wParam, lParam);
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE && IsSaverWindow(HWND(lParam)))
+                return 0;
+            return m_wnd->WindowProc(message, wParam, lParam);
         case WM_DISPLAYCHANGE:
-            if (g_system)
-                g_system->DisplayChanged();
+            // Later, from the loop: the change may take this very window.
+            if (Win32WindowSystem* system = g_system)
+                system->PostTask([system] { system->DisplayChanged(); });
             return 0;
         case WM_NCDESTROY:
             // Destroyed from outside (the preview's parent went): the CWnd
@@ -117,7 +152,6 @@ private:
         case WM_RBUTTONDOWN:
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-        case WM_ACTIVATE:
         case WM_ACTIVATEAPP:
         case WM_NCACTIVATE:
         case WM_SYSCOMMAND:
@@ -204,9 +238,20 @@ int Win32WindowSystem::GetSystemMetrics(int index) { return ::GetSystemMetrics(i
 void Win32WindowSystem::PostQuitMessage(int exitCode) { ::PostQuitMessage(exitCode); }
 
 std::vector<RECT> Win32WindowSystem::MonitorRects() {
-    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                 top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)}};
+    std::vector<RECT> monitors;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR, HDC, LPRECT rect, LPARAM data) -> BOOL {
+            reinterpret_cast<std::vector<RECT>*>(data)->push_back(*rect);
+            return TRUE;
+        },
+        LPARAM(&monitors));
+    if (monitors.empty()) {
+        const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+        monitors.push_back(RECT{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+    }
+    return monitors;
 }
 
 void Win32WindowSystem::WatchMonitors(std::function<void()> changed) {

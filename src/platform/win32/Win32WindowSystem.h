@@ -21,7 +21,8 @@ public:
     bool GetForeignClientRect(HWND window, RECT& rect) override;
     int GetSystemMetrics(int index) override;
     void PostQuitMessage(int exitCode) override;
-    // One rectangle: the virtual screen, which spans every monitor.
+    // One rectangle per monitor, in device pixels; the virtual screen if
+    // the system lists none.
     std::vector<RECT> MonitorRects() override;
     void WatchMonitors(std::function<void()> changed) override;
     // The task waits in a queue; a message to a message-only window of the
