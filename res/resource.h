@@ -2,6 +2,7 @@
 // Identifiers of the program's resources and of the controls in its dialogs.
 
 #define IDI_QUORL 128  // the program's icon
+#define IDS_DESCRIPTION 1  // the saver's name, where the system lists savers
 
 #define IDD_CONFIG 131
 #define IDD_ABOUTBOX 134

@@ -2,7 +2,7 @@
 # quorl.scr under Wine, on the display and in the Wine prefix that
 # scripts/test-windows.sh prepared: full screen with the picture centred and
 # the verse box where the layout puts it (the numbers of the Linux tests),
-# ending at a key with status 0.
+# ending at a key with status 0; at 144 dots per inch, drawn at that scale.
 QUORL=$1 WORK=$2
 source "$QUORL_SOURCE_DIR/tests/e2e/lib.sh"
 : "${WINEPREFIX:?run me through scripts/test-windows.sh}"
@@ -25,6 +25,25 @@ e2e_check_saver_layout "$WORK/saver.png"
 echo "- a key ends it with status 0"
 xdotool key a
 e2e_wait_exit "$pid" 3 || fail "status $? after a key"
+
+echo "- at 144 dots per inch the verse is drawn at 1.5 times its size, not stretched"
+desktop='HKCU\Control Panel\Desktop'
+trap 'wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1 || true; e2e_cleanup' EXIT
+wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wine "$QUORL" /s >"$WORK/saver-144.log" 2>&1 &
+pid=$!
+# A cell of 38 (25 x 1.5) and margins of 15: the box is 3 x 38 + 2 x 15 =
+# 144 high, around the twenty-character line's 20 x 20 pixels, centred.
+e2e_wait_for_pixel "$WORK/saver-144.png" 297 350 "255,0,0"
+box=$(convert "$WORK/saver-144.png" -fill black +opaque "rgb(255,0,0)" -format "%@" info:)
+[ "$box" = "430x144+297+350" ] || fail "verse box $box at 144 dots per inch"
+# The shading is a checkerboard of single device pixels: a stretched
+# bitmap would smear it.
+[ "$(e2e_pixel "$WORK/saver-144.png" 298 350)" != "255,0,0" ] && [ "$(e2e_pixel "$WORK/saver-144.png" 299 350)" = "255,0,0" ] &&
+  [ "$(e2e_pixel "$WORK/saver-144.png" 298 351)" = "255,0,0" ] || fail "the shading is not single pixels"
+xdotool key a
+e2e_wait_exit "$pid" 3 || fail "status $? after a key"
+wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
 
 echo "- a preview handle that is no window ends quietly with a failure"
 status=0
