@@ -28,8 +28,12 @@ public:
 
     const BYTE* PictureEnd() const { return picture_ + std::size_t(3) * width_ * height_; }
     BYTE* Next() const { return next_; }
+    BYTE* RunEnd() const { return runEnd_; }
     // Pixels left in the current run.
     int Room() const { return int((runEnd_ - next_) / 3); }
+
+    // Moves to `next`, a pixel of the current run before its end.
+    void MoveTo(BYTE* next) { next_ = next; }
 
     // Moves past `count` pixels written at Next() (at most Room()). False once
     // the picture is complete.
@@ -126,6 +130,91 @@ void CopyBlock(BYTE* out, const BYTE* from) {
     std::memcpy(out, block, kBlockBytes);
 }
 
+// The common codes of CopyStrings in a loop of their own, with nothing else
+// in the registers: a string in the table, with a copy of it in the
+// picture, ending well before the run does. Returns at the first code that is
+// anything else, leaving it unread, with the state as CopyStrings would have
+// left it.
+void CopyCommonStrings(GIFLzwState& r, PixelCursor& cursor, const BYTE*& lastStart, bool& lastContinues,
+                       const BYTE* pictureEnd) {
+    GIFDecoderState& s = gifDecoderState;
+    BYTE* out = cursor.Next();
+    BYTE* const runEnd = cursor.RunEnd();
+    // The strings copied here end a block before the run's end, so each one
+    // continues in the run and a block copy never leaves it.
+    const BYTE* entryFrom = lastContinues && pictureEnd - lastStart >= kBlockBytes ? lastStart : nullptr;
+    const BYTE* const bits = s.bitBuffer;
+    const int clearCode = r.clearCode;
+    const int lastBit = r.lastBit;
+    int bit = r.currentBit;
+    int width = r.codeWidth;
+    std::uint32_t mask = (1u << width) - 1;
+    int nextFree = r.nextFreeCode;
+    int threshold = r.widthThreshold;
+    int previous = r.previousCode;
+    int firstByte = r.firstByte;
+    int previousLength = r.previousLength;
+    BYTE* const start = out;
+    for (;;) {
+        if (bit + width >= lastBit)
+            break;
+        std::uint32_t word;
+        std::memcpy(&word, bits + (bit >> 3), sizeof word);
+        const int code = int((word >> (bit & 7)) & mask);
+        if (unsigned(code) > unsigned(nextFree) || unsigned(code - clearCode) < 2)
+            break;
+        // The code of the entry about to be made is the last string and the
+        // first index of its own.
+        const bool madeNow = code == nextFree;
+        const int length = madeNow ? previousLength + 1 : s.length[code];
+        const BYTE* const from = madeNow ? entryFrom : s.copyFrom[code];
+        const std::size_t bytes = std::size_t(3) * length;
+        if (!from || std::size_t(runEnd - out) < bytes + kBlockBytes)
+            break;
+        bit += width;
+        const int first = madeNow ? firstByte : s.firstIndex[code];
+        if (nextFree < kGifMaxCodes) {
+            s.prefix[nextFree] = std::uint16_t(previous);
+            s.suffix[nextFree] = BYTE(first);
+            s.firstIndex[nextFree] = BYTE(firstByte);
+            s.length[nextFree] = std::uint16_t(previousLength + 1);
+            s.copyFrom[nextFree] = entryFrom;
+            if (++nextFree >= threshold && threshold < kGifMaxCodes) {
+                threshold *= 2;
+                ++width;
+                mask = (1u << width) - 1;
+            }
+        }
+        firstByte = first;
+        previous = code;
+        previousLength = length;
+        if (length <= kBlockPixels) {
+            CopyBlock(out, from);
+        } else {
+            std::memcpy(out, from, bytes - 3);
+            std::memcpy(out + bytes - 3, from + bytes - 3, 3);
+        }
+        // The entry made now is the last string and its own first pixel,
+        // which lies where the copy goes: take that pixel once written.
+        if (madeNow)
+            std::memcpy(out + bytes - 3, out, 3);
+        entryFrom = out;
+        out += bytes;
+    }
+    if (out == start)
+        return;
+    r.currentBit = bit;
+    r.codeWidth = width;
+    r.nextFreeCode = nextFree;
+    r.widthThreshold = threshold;
+    r.previousCode = previous;
+    r.firstByte = firstByte;
+    r.previousLength = previousLength;
+    lastStart = entryFrom;
+    lastContinues = true;
+    cursor.MoveTo(out);
+}
+
 // Decodes while the table is intact, copying strings from the picture.
 // Returns true when a code above the next free one has made the table's
 // strings depend on entries not made yet: the rest of the image is then left
@@ -153,6 +242,7 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
             cursor.FillRest(palette);
             return false;
         }
+        CopyCommonStrings(r, cursor, lastStart, lastContinues, pictureEnd);
         const int code = GIFNextCode(stream, r);
         if (unsigned(code) > unsigned(r.nextFreeCode) || unsigned(code - r.clearCode) < 2) {
             // Rare codes: a clear code, the end of the data, or a code above
