@@ -27,6 +27,7 @@ void GIFResetEntries(int from, int to) {
     for (int code = from; code < to; ++code) {
         s.prefix[code] = 0;
         s.suffix[code] = 0;
+        s.length[code] = 0;
     }
 }
 

@@ -19,6 +19,8 @@
 #include "gif/GifDecoderState.h"
 #include "gif/GifStream.h"
 
+#include <algorithm>
+
 // Results that end the image.
 constexpr int kGifBrokenChain = -1;
 constexpr int kGifEndCode = -2;
@@ -78,8 +80,9 @@ inline int GIFFirstString(GifStream& stream, GIFLzwState& r) {
 // A clear code: empties the table and takes the code that follows.
 inline int GIFRestartTable(GifStream& stream, GIFLzwState& r) {
     // Entries are only ever made at nextFreeCode, so those below it are the
-    // only ones that changed since the last reset.
-    GIFResetEntries(r.clearCode + 2, r.nextFreeCode);
+    // only ones that changed since the last reset; the one at it may have
+    // been made ahead.
+    GIFResetEntries(r.clearCode + 2, std::min(r.nextFreeCode + 1, kGifMaxCodes));
     r.codeWidth = r.inputCodeSize + 1;
     r.widthThreshold = 2 * r.clearCode;
     r.nextFreeCode = r.clearCode + 2;

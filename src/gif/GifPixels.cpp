@@ -139,65 +139,74 @@ void CopyCommonStrings(GIFLzwState& r, PixelCursor& cursor, const BYTE*& lastSta
                        const BYTE* pictureEnd) {
     GIFDecoderState& s = gifDecoderState;
     BYTE* out = cursor.Next();
-    BYTE* const runEnd = cursor.RunEnd();
     // The strings copied here end a block before the run's end, so each one
     // continues in the run and a block copy never leaves it.
+    BYTE* const copyEnd = cursor.RunEnd() - kBlockBytes;
     const BYTE* entryFrom = lastContinues && pictureEnd - lastStart >= kBlockBytes ? lastStart : nullptr;
     const BYTE* const bits = s.bitBuffer;
-    const int clearCode = r.clearCode;
     const int lastBit = r.lastBit;
     int bit = r.currentBit;
     int width = r.codeWidth;
+    int bitLimit = lastBit - width;  // a code starting here would reach the last bit
     std::uint32_t mask = (1u << width) - 1;
     int nextFree = r.nextFreeCode;
     int threshold = r.widthThreshold;
     int previous = r.previousCode;
     int firstByte = r.firstByte;
     int previousLength = r.previousLength;
+    // The entry the next code makes is known but for its last index, the
+    // first of the next string: made ahead, it lets a code that names it be
+    // copied like any other. The clear code, the end code and the codes above
+    // it have length 0 until made.
+    auto makeAhead = [&](int entry, int prefix, int first, int length, const BYTE* from) {
+        s.prefix[entry] = std::uint16_t(prefix);
+        s.firstIndex[entry] = BYTE(first);
+        s.length[entry] = std::uint16_t(length);
+        s.copyFrom[entry] = from;
+    };
+    if (nextFree < kGifMaxCodes)
+        makeAhead(nextFree, previous, firstByte, previousLength + 1, entryFrom);
     BYTE* const start = out;
-    for (;;) {
-        if (bit + width >= lastBit)
-            break;
+    while (bit < bitLimit) {
         std::uint32_t word;
         std::memcpy(&word, bits + (bit >> 3), sizeof word);
         const int code = int((word >> (bit & 7)) & mask);
-        if (unsigned(code) > unsigned(nextFree) || unsigned(code - clearCode) < 2)
-            break;
-        // The code of the entry about to be made is the last string and the
-        // first index of its own.
-        const bool madeNow = code == nextFree;
-        const int length = madeNow ? previousLength + 1 : s.length[code];
-        const BYTE* const from = madeNow ? entryFrom : s.copyFrom[code];
+        const int length = s.length[code];
+        const BYTE* const from = s.copyFrom[code];
         const std::size_t bytes = std::size_t(3) * length;
-        if (!from || std::size_t(runEnd - out) < bytes + kBlockBytes)
+        if (length == 0 || !from || std::ptrdiff_t(bytes) > copyEnd - out)
             break;
         bit += width;
-        const int first = madeNow ? firstByte : s.firstIndex[code];
+        const int first = s.firstIndex[code];
+        // Block by block, front to back. A string shorter than a block takes
+        // the bytes after it too, which the next strings overwrite (entries
+        // are made only where a block fits before the picture's end); a
+        // longer one ends with the block that ends with it. The string's own
+        // bytes lie apart from where it goes, before it or in another row.
+        CopyBlock(out, from);
+        if (bytes > kBlockBytes) {
+            for (std::size_t done = kBlockBytes; done + kBlockBytes < bytes; done += kBlockBytes)
+                CopyBlock(out + done, from + done);
+            CopyBlock(out + bytes - kBlockBytes, from + bytes - kBlockBytes);
+        }
         if (nextFree < kGifMaxCodes) {
-            s.prefix[nextFree] = std::uint16_t(previous);
+            // The entry made now is the last string and its own first pixel,
+            // which lies where the copy goes: take that pixel once written.
+            if (code == nextFree)
+                std::memcpy(out + bytes - 3, out, 3);
             s.suffix[nextFree] = BYTE(first);
-            s.firstIndex[nextFree] = BYTE(firstByte);
-            s.length[nextFree] = std::uint16_t(previousLength + 1);
-            s.copyFrom[nextFree] = entryFrom;
             if (++nextFree >= threshold && threshold < kGifMaxCodes) {
                 threshold *= 2;
                 ++width;
                 mask = (1u << width) - 1;
+                bitLimit = lastBit - width;
             }
+            if (nextFree < kGifMaxCodes)
+                makeAhead(nextFree, code, first, length + 1, out);
         }
         firstByte = first;
         previous = code;
         previousLength = length;
-        if (length <= kBlockPixels) {
-            CopyBlock(out, from);
-        } else {
-            std::memcpy(out, from, bytes - 3);
-            std::memcpy(out + bytes - 3, from + bytes - 3, 3);
-        }
-        // The entry made now is the last string and its own first pixel,
-        // which lies where the copy goes: take that pixel once written.
-        if (madeNow)
-            std::memcpy(out + bytes - 3, out, 3);
         entryFrom = out;
         out += bytes;
     }
