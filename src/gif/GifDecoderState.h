@@ -73,8 +73,8 @@ struct GIFDecoderState {
 
     // The image's colours as blue-green-red pixels, built once per image so
     // that each pixel costs one lookup; the spare bytes let a literal be
-    // copied 16 bytes at a time like any string.
-    BYTE palette[256 * 3 + 16];
+    // copied 32 bytes at a time like any string.
+    BYTE palette[256 * 3 + 32];
 
     // The file stream's buffer.
     BYTE readBuffer[kGifReadBufferSize];

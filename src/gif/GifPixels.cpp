@@ -123,6 +123,13 @@ void ExpandStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const
 // rest of the picture when the image ends before them.
 constexpr int kBlockBytes = 16;
 constexpr int kBlockPixels = kBlockBytes / 3;
+// Where most strings are about a block long, the common loop copies two
+// blocks whatever the string's length, since a branch on it would be guessed
+// wrong for every other string. So an entry is copied from the picture only
+// if two blocks from its start lie within the picture.
+constexpr int kCopyReach = 2 * kBlockBytes;
+// Pixels a code from which strings count as about a block long.
+constexpr int kLongStringPixels = 4;
 
 void CopyBlock(BYTE* out, const BYTE* from) {
     BYTE block[kBlockBytes];
@@ -134,15 +141,17 @@ void CopyBlock(BYTE* out, const BYTE* from) {
 // in the registers: a string in the table, with a copy of it in the
 // picture, ending well before the run does. Returns at the first code that is
 // anything else, leaving it unread, with the state as CopyStrings would have
-// left it.
+// left it. `longStrings` tells whether the strings were kLongStringPixels or
+// more on average, which chooses how the next call copies them.
+template <int kBlocksAtOnce>
 void CopyCommonStrings(GIFLzwState& r, PixelCursor& cursor, const BYTE*& lastStart, bool& lastContinues,
-                       const BYTE* pictureEnd) {
+                       const BYTE* pictureEnd, bool& longStrings) {
     GIFDecoderState& s = gifDecoderState;
     BYTE* out = cursor.Next();
-    // The strings copied here end a block before the run's end, so each one
-    // continues in the run and a block copy never leaves it.
-    BYTE* const copyEnd = cursor.RunEnd() - kBlockBytes;
-    const BYTE* entryFrom = lastContinues && pictureEnd - lastStart >= kBlockBytes ? lastStart : nullptr;
+    // The strings copied here end kCopyReach bytes before the run's end, so
+    // each one continues in the run and the blocks copied never leave it.
+    BYTE* const copyEnd = cursor.RunEnd() - kCopyReach;
+    const BYTE* entryFrom = lastContinues && pictureEnd - lastStart >= kCopyReach ? lastStart : nullptr;
     const BYTE* const bits = s.bitBuffer;
     const int lastBit = r.lastBit;
     int bit = r.currentBit;
@@ -178,14 +187,18 @@ void CopyCommonStrings(GIFLzwState& r, PixelCursor& cursor, const BYTE*& lastSta
             break;
         bit += width;
         const int first = s.firstIndex[code];
-        // Block by block, front to back. A string shorter than a block takes
-        // the bytes after it too, which the next strings overwrite (entries
-        // are made only where a block fits before the picture's end); a
-        // longer one ends with the block that ends with it. The string's own
-        // bytes lie apart from where it goes, before it or in another row.
-        CopyBlock(out, from);
-        if (bytes > kBlockBytes) {
-            for (std::size_t done = kBlockBytes; done + kBlockBytes < bytes; done += kBlockBytes)
+        // Block by block, front to back. A string shorter than the blocks
+        // copied at once takes the bytes after it too, which the next strings
+        // overwrite (entries are made only where kCopyReach bytes lie before
+        // the picture's end); a longer one ends with the block that ends with
+        // it. The string's own bytes lie apart from where it goes, before it
+        // or in another row.
+        constexpr int kAtOnce = kBlocksAtOnce * kBlockBytes;
+        BYTE blocks[kAtOnce];
+        std::memcpy(blocks, from, kAtOnce);
+        std::memcpy(out, blocks, kAtOnce);
+        if (bytes > kAtOnce) {
+            for (std::size_t done = kAtOnce; done + kBlockBytes < bytes; done += kBlockBytes)
                 CopyBlock(out + done, from + done);
             CopyBlock(out + bytes - kBlockBytes, from + bytes - kBlockBytes);
         }
@@ -212,6 +225,9 @@ void CopyCommonStrings(GIFLzwState& r, PixelCursor& cursor, const BYTE*& lastSta
     }
     if (out == start)
         return;
+    // Strings of kLongStringPixels a code: bytes written * width = 3 *
+    // kLongStringPixels * bits read.
+    longStrings = (out - start) * width >= 3 * kLongStringPixels * (bit - r.currentBit);
     r.currentBit = bit;
     r.codeWidth = width;
     r.nextFreeCode = nextFree;
@@ -237,6 +253,7 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
     // the same run (then the entry the next code makes lies there too).
     const BYTE* lastStart = nullptr;
     bool lastContinues = false;
+    bool longStrings = false;
     auto writeStack = [&](int count) {
         lastStart = cursor.Next();
         lastContinues = count < cursor.Room();
@@ -251,7 +268,10 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
             cursor.FillRest(palette);
             return false;
         }
-        CopyCommonStrings(r, cursor, lastStart, lastContinues, pictureEnd);
+        if (longStrings)
+            CopyCommonStrings<2>(r, cursor, lastStart, lastContinues, pictureEnd, longStrings);
+        else
+            CopyCommonStrings<1>(r, cursor, lastStart, lastContinues, pictureEnd, longStrings);
         const int code = GIFNextCode(stream, r);
         if (unsigned(code) > unsigned(r.nextFreeCode) || unsigned(code - r.clearCode) < 2) {
             // Rare codes: a clear code, the end of the data, or a code above
@@ -271,7 +291,7 @@ bool CopyStrings(GifStream& stream, GIFLzwState& r, PixelCursor& cursor, const B
         const int room = cursor.Room();
         const bool madeNow = code == r.nextFreeCode;
         const int firstIndex = madeNow ? r.firstByte : s.firstIndex[code];
-        GIFAddEntry(r, firstIndex, lastContinues && pictureEnd - lastStart >= kBlockBytes ? lastStart : nullptr);
+        GIFAddEntry(r, firstIndex, lastContinues && pictureEnd - lastStart >= kCopyReach ? lastStart : nullptr);
         r.firstByte = firstIndex;
         r.previousCode = code;
         const int length = s.length[code];
