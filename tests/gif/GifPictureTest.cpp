@@ -24,18 +24,22 @@ TEST_F(GifPictureTest, WellFormedFilesDecodeAsGiflibDecodesThem) {
     }
 }
 
-// Hand-made code sequences for a 12 x 1 image (code size 2: clear 4, end 5,
-// first free entry 6).
+// Hand-made code sequences for a 12 x 1 image, unless wider (code size 2:
+// clear 4, end 5, first free entry 6).
 TEST_F(GifPictureTest, DamagedCodeStreamsEndThePictureWhereTheirTableBreaks) {
     const struct {
         std::vector<int> codes;
         Indices expected;
         int minCodeSize = 2;
+        int width = 12;
     } cases[] = {
         // 7 is above the next free code 6: it gives the previous string and its
         // own first index (1 1), and stays the previous code, so the entry made
         // at the next code (7) has itself as prefix: expanding it breaks off.
         {{4, 1, 7, 2, 7, 3}, {1, 1, 1, 2}},
+        // The same after a clear code, in a picture wide enough for strings
+        // to be copied: 7 was the next free code before the clear.
+        {{4, 1, 2, 4, 0, 7, 5}, {1, 2, 0, 0, 0}, 2, 40},
         // 10 is above the next free code 8 and 9 is the next free code: entries
         // 9 and 10 end up each other's prefix, and the walk through them stops
         // at the stack's size rather than running on.
@@ -63,8 +67,8 @@ TEST_F(GifPictureTest, DamagedCodeStreamsEndThePictureWhereTheirTableBreaks) {
         {{512, 1, 258, 513}, {1, 2}, 9},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Decode(Header(&kFour) + ImageDescriptor(12, 1) + PackCodes(c.minCodeSize, c.codes) + ";").pixels,
-                  ExpectedPicture(12, 1, c.expected, kFour))
+        EXPECT_EQ(Decode(Header(&kFour) + ImageDescriptor(c.width, 1) + PackCodes(c.minCodeSize, c.codes) + ";").pixels,
+                  ExpectedPicture(c.width, 1, c.expected, kFour))
             << ::testing::PrintToString(c.codes);
     }
 }
