@@ -3,9 +3,10 @@
 # display scripts/test-windows.sh set up: a silent install puts quorl.scr,
 # the verse files, picture list and pictures in place without replacing the
 # user's own, makes Quorl the current saver, and /s then shows a verse and a
-# picture on each monitor with no settings at all; the silent uninstall takes back what was
-# added and leaves the user's files alone.
-INSTALLER=$1 WORK=$2
+# picture on each monitor with no settings at all, and follows a monitor's
+# change of mode; the silent uninstall takes back what was added and leaves
+# the user's files alone.
+INSTALLER=$1 WORK=$2 SET_DISPLAY_MODE=$3
 QUORL=$INSTALLER
 source "$QUORL_SOURCE_DIR/tests/e2e/lib.sh"
 : "${DISPLAY:?run me through scripts/test-windows.sh}"
@@ -82,6 +83,22 @@ done
 # A click on the last monitor ends them all.
 xdotool mousemove $((1024 * monitors - 300)) 300 click 1
 e2e_wait_exit "$pid" 5 || fail "status $? after a click"
+
+if [ "$monitors" = 2 ]; then
+  echo "- a monitor's new mode gets a window of its new size"
+  saver_windows() { xwininfo -root -tree | grep -c "\"quorl.scr\").*$1"; }
+  wine 'C:\windows\system32\quorl.scr' /s >"$WORK/saver-2.log" 2>&1 &
+  pid=$!
+  E2E_PIDS+=("$pid")
+  for _ in $(seq 100); do [ "$(saver_windows 1024x768)" = 2 ] && break; sleep 0.1; done
+  wine "$SET_DISPLAY_MODE" '\\.\DISPLAY2' 800 600 >"$WORK/mode.log" 2>&1 || fail "no mode change: $(cat "$WORK/mode.log")"
+  # Xorg moves the pointer as the screen shrinks, which may end the saver
+  # as soon as the new window is up: only the window is looked for.
+  for _ in $(seq 50); do [ "$(saver_windows 800x600+1024+0)" = 1 ] && break; sleep 0.1; done
+  [ "$(saver_windows 800x600+1024+0)" = 1 ] || fail "no window over the changed monitor"
+  xdotool mousemove 300 300 click 1
+  e2e_wait_exit "$pid" 5 || fail "status $? after a click"
+fi
 
 echo "- the uninstaller takes back what was added, and only that"
 printf 'a line I wrote\r\n' >>"$sys/fives.txt"  # the user's now

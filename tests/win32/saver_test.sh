@@ -27,6 +27,9 @@ xdotool key a
 e2e_wait_exit "$pid" 3 || fail "status $? after a key"
 
 echo "- at 144 dots per inch the verse is drawn at 1.5 times its size, not stretched"
+# Wine treats every program as aware of each monitor's scale, so only the
+# file itself shows that Windows will too.
+grep -q "<dpiAwareness[^>]*>PerMonitorV2" "$QUORL" || fail "no per-monitor DPI awareness in the manifest"
 desktop='HKCU\Control Panel\Desktop'
 trap 'wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1 || true; e2e_cleanup' EXIT
 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
