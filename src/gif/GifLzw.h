@@ -6,9 +6,9 @@
 // once per sub-block, per table reset or per image is in GifLzw.cpp and works
 // on the record, which the inline paths bring up to date around each call.
 //
-// The results are those of the classic one-index-per-call expander the saver
-// was designed around, odd cases included, so that a damaged file gives the
-// picture it always gave:
+// The results are those of a plain one-index-per-call expander, odd cases
+// included, so that a damaged file gives the picture it always gave, whichever
+// way the loop is made fast:
 // - a refill is made when a code would end exactly at the last valid bit;
 // - the code that meets the end of the data takes the bits beyond the valid
 //   ones (the leftovers of earlier sub-blocks), and every code after it is 0;

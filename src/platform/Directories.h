@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-// Where the saver keeps its files. The program was designed around the
-// "Windows directory" and its "system" folder; on Linux that role is played by
-// a per-user data folder:
+// Where the saver keeps its files: the "Windows directory" and its "system"
+// folder, which is where a screen saver's users look for them on Windows. On
+// Linux that role is played by a per-user data folder:
 //   $QUORL_WINDOWS_DIR if set, else $XDG_DATA_HOME/quorl,
 //   else $HOME/.local/share/quorl.
 // The system directory is that folder followed by "/system"; the line files
