@@ -4,9 +4,9 @@
 // as the full-screen saver does, on the same timers, but the host owns the
 // input: nothing the user does ends it. The host ends it with a signal or by
 // destroying its window.
-#include "saver/FullScreenWnd.h"
+#include "saver/TimedSaverWnd.h"
 
-class CHostedWnd : public CFullScreenWnd {
+class CHostedWnd : public CTimedSaverWnd {
 public:
     // A child that fills the host's window, takes no input and keeps the
     // window's size. FALSE when `host` is not a window.
@@ -19,13 +19,4 @@ public:
 
 protected:
     void OnSize(UINT type, int cx, int cy) override;
-    void OnSysCommand(UINT id, LPARAM lParam) override;
-    void OnActivate(UINT state, CWnd* other, BOOL minimized) override;
-    void OnActivateApp(BOOL active, DWORD threadId) override;
-    void OnMouseMove(UINT flags, POINT point) override;
-    void OnLButtonDown(UINT flags, POINT point) override;
-    void OnMButtonDown(UINT flags, POINT point) override;
-    void OnRButtonDown(UINT flags, POINT point) override;
-    void OnKeyDown(UINT key, UINT repeatCount, UINT flags) override;
-    void OnSysKeyDown(UINT key, UINT repeatCount, UINT flags) override;
 };

@@ -31,18 +31,12 @@ BOOL CSaverWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* paren
                     rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : 0, 0, nullptr);
 }
 
-BOOL CSaverWnd::DestroyWindow() { return CWnd::DestroyWindow(); }
-
 void CSaverWnd::PostNcDestroy() {
     if (m_bAutoDelete)
         delete this;
 }
 
 void CSaverWnd::SetSystemDir(std::string path) { m_systemDir = std::move(path); }
-
-void CSaverWnd::OnSize(UINT type, int cx, int cy) { CWnd::OnSize(type, cx, cy); }
-
-int CSaverWnd::OnCreate(void* createStruct) { return CWnd::OnCreate(createStruct) == -1 ? -1 : 0; }
 
 // The drawing set-up, on the first paint; later paints draw nothing.
 void CSaverWnd::OnPaint() {

@@ -2,7 +2,8 @@
 // The drawing window: it holds everything drawing needs (the settings, the
 // verse font, the verse book, the picture list and the current picture) and
 // draws the verse over the background picture. The preview is a plain
-// CSaverWnd; CFullScreenWnd runs the saver proper.
+// CSaverWnd; CFullScreenWnd runs the saver proper, CHostedWnd the saver in a
+// host's window (both on CTimedSaverWnd).
 #include "platform/dc/DeviceContext.h"
 #include "platform/dc/Font.h"
 #include "platform/window/Wnd.h"
@@ -20,7 +21,6 @@ public:
     ~CSaverWnd() override;
 
     virtual BOOL Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent, UINT id, void* context);
-    BOOL DestroyWindow() override;
     void SetSystemDir(std::string path);
 
     // The verse step: a new verse over a freshly painted background.
@@ -40,8 +40,6 @@ public:
 
 protected:
     void OnPaint() override;
-    void OnSize(UINT type, int cx, int cy) override;
-    int OnCreate(void* createStruct) override;
     void PostNcDestroy() override;
 
     void LoadSettings();
