@@ -16,26 +16,9 @@ void CSaverApp::RunConfiguration() {
         return;
     }
     CConfigDlg dlg(nullptr);
-    SaverSettings settings;
-    ReadSettings(settings);
-    dlg.m_strFontName = settings.FontName;
-    dlg.m_nFontSize = settings.FontSize;
-    dlg.m_clrFill = settings.FillColor;
-    dlg.m_clrFont = settings.FontColor;
-    dlg.m_clrBack = settings.BackColor;
-    dlg.m_nDelay = settings.Delay;
-    dlg.m_nGIFDelay = settings.GIFDelay;
-
+    ReadSettings(dlg.m_settings);
     dlg.DoModal();
-
-    settings.FontName = dlg.m_strFontName;
-    settings.FontSize = dlg.m_nFontSize;
-    settings.FillColor = dlg.m_clrFill;
-    settings.FontColor = dlg.m_clrFont;
-    settings.BackColor = dlg.m_clrBack;
-    settings.Delay = dlg.m_nDelay;
-    settings.GIFDelay = dlg.m_nGIFDelay;
-    if (!SaveSettings(settings)) {
+    if (!SaveSettings(dlg.m_settings)) {
         AfxMessageBox("The settings could not be saved to \"" + ProfileFileName() +
                           "\". The settings saved before are kept unchanged.",
                       MB_OK | MB_ICONEXCLAMATION);

@@ -29,26 +29,22 @@ CConfigDlg::CConfigDlg(ParentWindow parent) : CDialog(IDD_CONFIG, parent) {
     MapCommand(IDC_BACKCOLOR, [this] { OnBackgroundColor(); });
 }
 
-BOOL CConfigDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    return TRUE;
-}
-
 void CConfigDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    // The members change only when both fields pass: an OK refused on the
-    // second field must not leave the first field's value behind, since the
-    // run stores the members after Cancel too.
-    int delay = m_nDelay;
-    int gifDelay = m_nGIFDelay;
-    DDX_Text(pDX, IDC_DELAY, delay);
-    DDV_MinMaxInt(pDX, delay, 0, 60);
-    DDX_Text(pDX, IDC_GIFDELAY, gifDelay);
-    DDV_MinMaxInt(pDX, gifDelay, 1, 60);
-    if (!pDX->Failed()) {
-        m_nDelay = delay;
-        m_nGIFDelay = gifDelay;
+    // The settings that have an edit field, in their order. The members
+    // change only when every field passes: an OK refused on the second field
+    // must not leave the first field's value behind, since the run stores the
+    // members after Cancel too.
+    SaverSettings edited = m_settings;
+    for (const SettingField& field : kSettingFields) {
+        if (field.control == 0)
+            continue;
+        int& value = edited.*std::get<int SaverSettings::*>(field.member);
+        DDX_Text(pDX, field.control, value);
+        DDV_MinMaxInt(pDX, value, field.minValue, field.maxValue);
     }
+    if (!pDX->Failed())
+        m_settings = edited;
 }
 
 void CConfigDlg::OnFont() {

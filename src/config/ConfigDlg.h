@@ -1,4 +1,5 @@
 #pragma once
+#include "config/SaverSettings.h"
 #include "platform/WinTypes.h"
 #include "platform/dialogs/Dialog.h"
 
@@ -13,13 +14,16 @@ class CConfigDlg : public CDialog {
 public:
     explicit CConfigDlg(ParentWindow parent = nullptr);
 
-    std::string m_strFontName;
-    int m_nFontSize = 0;  // whole points
-    COLORREF m_clrFill = 0;
-    COLORREF m_clrFont = 0;
-    COLORREF m_clrBack = 0;
-    int m_nDelay = 0;     // seconds between verses, field 1000
-    int m_nGIFDelay = 0;  // seconds between pictures, field 1001
+    // The seven settings, as the dialog edits them; each member below is one
+    // of them.
+    SaverSettings m_settings;
+    std::string& m_strFontName = m_settings.FontName;
+    int& m_nFontSize = m_settings.FontSize;  // whole points
+    COLORREF& m_clrFill = m_settings.FillColor;
+    COLORREF& m_clrFont = m_settings.FontColor;
+    COLORREF& m_clrBack = m_settings.BackColor;
+    int& m_nDelay = m_settings.Delay;        // seconds between verses, field 1000
+    int& m_nGIFDelay = m_settings.GIFDelay;  // seconds between pictures, field 1001
 
     // Button handlers.
     void OnGifBackgrounds();
@@ -29,7 +33,6 @@ public:
     void OnBackgroundColor();
 
 protected:
-    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 

@@ -1,12 +1,32 @@
 #include "config/SaverSettings.h"
 
 #include "platform/Profile.h"
+#include "res/resource.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace {
 const SaverSettings kDefaults;
+
+// Calls `f` with the member `field` stands for in `settings`.
+template <class Settings, class F>
+auto WithMember(const SettingField& field, Settings& settings, F&& f) {
+    return std::visit([&](auto member) { return f(settings.*member); }, field.member);
 }
+
+}  // namespace
+
+// The writes go numbers first, as the store has always been written.
+const SettingField kSettingFields[7] = {
+    {"FontSize", &SaverSettings::FontSize},
+    {"Delay", &SaverSettings::Delay, IDC_DELAY, 0, 60},
+    {"GIFDelay", &SaverSettings::GIFDelay, IDC_GIFDELAY, 1, 60},
+    {"FontName", &SaverSettings::FontName},
+    {"FontColor", &SaverSettings::FontColor},
+    {"FillColor", &SaverSettings::FillColor},
+    {"BackColor", &SaverSettings::BackColor},
+};
 
 const std::string& SettingsSection() { return GetProfileAppName(); }
 
@@ -29,28 +49,41 @@ std::string ColorToText(COLORREF color) { return std::to_string(std::int32_t(col
 
 void ReadSettings(SaverSettings& settings) {
     const std::string& section = SettingsSection();
-    settings.FontName = GetProfileString(section, "FontName", kDefaults.FontName);
-    // A face name has room for 31 characters on the platform the settings
-    // were designed for; longer stored names are cut there.
+    for (const SettingField& field : kSettingFields) {
+        WithMember(field, settings, [&](auto& value) {
+            using Value = std::decay_t<decltype(value)>;
+            const Value& fallback = kDefaults.*std::get<Value SaverSettings::*>(field.member);
+            if constexpr (std::is_same_v<Value, std::string>)
+                value = GetProfileString(section, field.name, fallback);
+            else if constexpr (std::is_same_v<Value, COLORREF>)
+                value = ColorFromText(GetProfileString(section, field.name, ColorToText(fallback)));
+            else
+                value = GetProfileInt(section, field.name, fallback);
+        });
+    }
+    // A face name has room for 31 characters in the system's font
+    // description (LF_FACESIZE less its terminator); longer stored names are
+    // cut there, so every side draws and shows the same name.
     if (settings.FontName.size() > 31)
         settings.FontName.resize(31);
-    settings.FontSize = GetProfileInt(section, "FontSize", kDefaults.FontSize);
-    settings.FontColor = ColorFromText(GetProfileString(section, "FontColor", "16776960"));
-    settings.FillColor = ColorFromText(GetProfileString(section, "FillColor", "00000000"));
-    settings.BackColor = ColorFromText(GetProfileString(section, "BackColor", "00000000"));
-    settings.Delay = GetProfileInt(section, "Delay", kDefaults.Delay);
-    settings.GIFDelay = GetProfileInt(section, "GIFDelay", kDefaults.GIFDelay);
 }
 
 bool SaveSettings(const SaverSettings& settings) {
     const std::string& section = SettingsSection();
     // Each write replaces the store whole or not at all; the first that fails
     // stops the save, since the rest would fail the same way.
-    return WriteProfileInt(section, "FontSize", settings.FontSize) &&
-           WriteProfileInt(section, "Delay", settings.Delay) &&
-           WriteProfileInt(section, "GIFDelay", settings.GIFDelay) &&
-           WriteProfileString(section, "FontName", settings.FontName) &&
-           WriteProfileString(section, "FontColor", ColorToText(settings.FontColor)) &&
-           WriteProfileString(section, "FillColor", ColorToText(settings.FillColor)) &&
-           WriteProfileString(section, "BackColor", ColorToText(settings.BackColor));
+    for (const SettingField& field : kSettingFields) {
+        const bool written = WithMember(field, settings, [&](const auto& value) {
+            using Value = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<Value, std::string>)
+                return WriteProfileString(section, field.name, value);
+            else if constexpr (std::is_same_v<Value, COLORREF>)
+                return WriteProfileString(section, field.name, ColorToText(value));
+            else
+                return WriteProfileInt(section, field.name, value);
+        });
+        if (!written)
+            return false;
+    }
+    return true;
 }

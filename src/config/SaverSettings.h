@@ -2,6 +2,7 @@
 #include "platform/WinTypes.h"
 
 #include <string>
+#include <variant>
 
 // The seven user settings, each field named after its entry in the store.
 struct SaverSettings {
@@ -13,6 +14,22 @@ struct SaverSettings {
     int Delay = 5;                  // seconds between verses
     int GIFDelay = 15;              // seconds between pictures
 };
+
+// One setting: its entry in the store and its member; where the
+// configuration dialog edits it as a number, the edit field and the values
+// the field accepts (else a picker sets it). The default is the member's in
+// a default SaverSettings.
+struct SettingField {
+    const char* name;
+    // A text, a number, or a colour (kept as decimal text).
+    std::variant<std::string SaverSettings::*, int SaverSettings::*, COLORREF SaverSettings::*> member;
+    int control = 0;  // the dialog's edit field; 0: none
+    int minValue = 0;
+    int maxValue = 0;
+};
+
+// Every setting once, in the order they are stored.
+extern const SettingField kSettingFields[7];
 
 // The store's section: the application's profile name.
 const std::string& SettingsSection();
