@@ -105,7 +105,8 @@ TEST(ColorText, ReadsLikeAtoiAndWritesLikePrintf) {
     EXPECT_EQ(ColorFromText(" \t+42x"), 42u);
     EXPECT_EQ(ColorFromText("-"), 0u);
     EXPECT_EQ(ColorFromText("4294967295"), 0xFFFFFFFFu);
-    EXPECT_EQ(ColorFromText("99999999999999999999"), ColorFromText("99999999999999999999"));  // defined, no trap
+    // Past 32 bits the digits wrap as they accumulate: 10^20 - 1 modulo 2^32.
+    EXPECT_EQ(ColorFromText("99999999999999999999"), 0x630FFFFFu);
     EXPECT_EQ(ColorToText(0), "0");
     EXPECT_EQ(ColorToText(16776960), "16776960");
     EXPECT_EQ(ColorToText(0xFFFFFFFF), "-1");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -27,8 +28,13 @@ TEST(CreateFont, HeightAndWidthFollowTheRequest) {
         ASSERT_TRUE(font);
         EXPECT_NEAR(font->CellHeight(), height, 1) << height;
     }
-    EXPECT_EQ(MakeFont(-100, "Courier New")->CellHeight(), 113);
-    EXPECT_EQ(MakeFont(0, "Courier New")->CellHeight(), 16);
+    // Liberation Mono's OS/2 win metrics: ascent 1705 and descent 615 font
+    // units on a 2048-unit em. An em of 100 pixels gives a cell of the two,
+    // each rounded on its own: 83 + 30.
+    EXPECT_EQ(MakeFont(-100, "Courier New")->CellHeight(),
+              std::lround(100 * 1705 / 2048.0) + std::lround(100 * 615 / 2048.0));
+    // Height 0, "a reasonable size", is the font a 16-pixel cell asks for.
+    EXPECT_EQ(MakeFont(0, "Courier New")->CellHeight(), MakeFont(16, "Courier New")->CellHeight());
     EXPECT_EQ(MakeFont(25, "Courier New", kModern, 26)->TextWidth(U"M"), 26);
 }
 
