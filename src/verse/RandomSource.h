@@ -6,12 +6,12 @@
 // the verse book, so a fixed seed replays the same verses.
 class RandomSource {
 public:
-    void Seed(std::uint32_t seed) { state_ = seed; }
+    void Seed(std::uint32_t seed) { m_state = seed; }
     int Next() {
-        state_ = state_ * 214013u + 2531011u;
-        return int((state_ >> 16) & 0x7FFF);
+        m_state = m_state * 214013u + 2531011u;
+        return int((m_state >> 16) & 0x7FFF);
     }
 
 private:
-    std::uint32_t state_ = 0;
+    std::uint32_t m_state = 0;
 };

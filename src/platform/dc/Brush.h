@@ -5,10 +5,10 @@
 class CBrush {
 public:
     BOOL CreateSolidBrush(COLORREF color);
-    COLORREF Color() const { return color_; }
-    bool IsCreated() const { return created_; }
+    COLORREF Color() const { return m_color; }
+    bool IsCreated() const { return m_created; }
 
 private:
-    COLORREF color_ = 0;
-    bool created_ = false;
+    COLORREF m_color = 0;
+    bool m_created = false;
 };

@@ -62,21 +62,21 @@ void Font::LibraryDeleter::operator()(FT_LibraryRec_* library) const { FT_Done_F
 void Font::FaceDeleter::operator()(FT_FaceRec_* face) const { FT_Done_Face(face); }
 
 Font::Font(LibraryPtr library, FacePtr face, std::string family, int ascent, int descent)
-    : library_(std::move(library)), face_(std::move(face)), family_(std::move(family)), ascent_(ascent),
-      descent_(descent) {}
+    : m_library(std::move(library)), m_face(std::move(face)), m_family(std::move(family)), m_ascent(ascent),
+      m_descent(descent) {}
 
 Font::~Font() = default;
 
 const GlyphImage& Font::Glyph(char32_t codePoint) {
-    if (const auto found = glyphs_.find(codePoint); found != glyphs_.end())
+    if (const auto found = m_glyphs.find(codePoint); found != m_glyphs.end())
         return found->second;
     GlyphImage image = Render(codePoint);
-    if (cachedBytes_ + image.coverage.size() > kMaxCachedBytes) {
-        glyphs_.clear();
-        cachedBytes_ = 0;
+    if (m_cachedBytes + image.coverage.size() > kMaxCachedBytes) {
+        m_glyphs.clear();
+        m_cachedBytes = 0;
     }
-    cachedBytes_ += image.coverage.size();
-    return glyphs_.emplace(codePoint, std::move(image)).first->second;
+    m_cachedBytes += image.coverage.size();
+    return m_glyphs.emplace(codePoint, std::move(image)).first->second;
 }
 
 std::int64_t Font::TextWidth(const std::u32string& text) {
@@ -88,7 +88,7 @@ std::int64_t Font::TextWidth(const std::u32string& text) {
 
 GlyphImage Font::Render(char32_t codePoint) const {
     GlyphImage image;
-    FT_Face face = face_.get();
+    FT_Face face = m_face.get();
     // Hinted outlines give whole-pixel advances, as GDI's do.
     constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL;
     const FT_UInt index = FT_Get_Char_Index(face, codePoint);

@@ -30,10 +30,10 @@ public:
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
-    const std::string& FamilyName() const { return family_; }
+    const std::string& FamilyName() const { return m_family; }
     // The character cell: ascent above the baseline plus descent below it.
-    int CellHeight() const { return ascent_ + descent_; }
-    int Ascent() const { return ascent_; }
+    int CellHeight() const { return m_ascent + m_descent; }
+    int Ascent() const { return m_ascent; }
 
     // The glyph for a code point (the face's .notdef when it has none). The
     // reference stays valid until the next call.
@@ -58,12 +58,12 @@ private:
                              const char*);
 
     // Declared library first: the face must go before the library that made it.
-    LibraryPtr library_;
-    FacePtr face_;
-    std::string family_;
-    int ascent_ = 0;
-    int descent_ = 0;
-    std::unordered_map<char32_t, GlyphImage> glyphs_;
-    std::size_t cachedBytes_ = 0;
+    LibraryPtr m_library;
+    FacePtr m_face;
+    std::string m_family;
+    int m_ascent = 0;
+    int m_descent = 0;
+    std::unordered_map<char32_t, GlyphImage> m_glyphs;
+    std::size_t m_cachedBytes = 0;
 };
 

@@ -118,7 +118,7 @@ void QtWindowHost::Show(const RECT& area) {
 double QtWindowHost::ScaleFactor() const { return m_widget ? m_widget->devicePixelRatioF() : 1.0; }
 
 UINT QtWindowHost::SetTimer(UINT id, UINT elapse) {
-    if (!m_widget || !m_widget->wnd)
+    if (!m_widget || !m_widget->m_wnd)
         return 0;
     std::unique_ptr<QTimer>& timer = m_timers[id];
     if (!timer) {
@@ -155,14 +155,14 @@ void QtWindowHost::Destroy() {
         // another monitor) takes the activation this one had.
         for (QWidget* other : QApplication::topLevelWidgets()) {
             auto* saver = dynamic_cast<SaverWidget*>(other);
-            if (saver && saver != m_widget && saver->wnd && saver->isVisible()) {
+            if (saver && saver != m_widget && saver->m_wnd && saver->isVisible()) {
                 saver->activateWindow();
                 break;
             }
         }
     }
     if (m_widget) {
-        m_widget->wnd = nullptr;
+        m_widget->m_wnd = nullptr;
         m_widget->watchedParent = 0;
         m_widget->hide();
     }

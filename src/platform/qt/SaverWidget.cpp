@@ -14,8 +14,8 @@
 
 #include <cmath>
 
-SaverWidget::SaverWidget(CWnd* wnd_, Framebuffer& pixels, Qt::WindowFlags flags)
-    : QWidget(nullptr, flags), wnd(wnd_), m_pixels(pixels) {
+SaverWidget::SaverWidget(CWnd* wnd, Framebuffer& pixels, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags), m_wnd(wnd), m_pixels(pixels) {
     // The framebuffer covers every pixel: nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -40,8 +40,8 @@ SaverWidget::~SaverWidget() {
 }
 
 void SaverWidget::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (wnd)
-        wnd->WindowProc(message, wParam, lParam);  // may destroy the window: nothing after this
+    if (m_wnd)
+        m_wnd->WindowProc(message, wParam, lParam);  // may destroy the window: nothing after this
 }
 
 void SaverWidget::FramebufferResized() {
@@ -166,8 +166,8 @@ bool SaverWidget::nativeEventFilter(const QByteArray& eventType, void* message, 
         // The parent took this window down with it; end as a destroyed
         // window does.
         watchedParent = 0;
-        if (wnd)
-            wnd->PostMessage(WM_CLOSE);
+        if (m_wnd)
+            m_wnd->PostMessage(WM_CLOSE);
     }
     return false;
 }

@@ -31,7 +31,7 @@ public:
     ~SaverWidget() override;
 
     // Null once the window is destroyed: no more messages go out.
-    CWnd* wnd = nullptr;
+    CWnd* m_wnd = nullptr;
     // The X11 window whose destruction ends this one (the preview's parent).
     HWND watchedParent = 0;
     // Whether this window keeps the size of its watched parent.

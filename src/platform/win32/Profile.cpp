@@ -33,21 +33,21 @@ public:
         const std::string path = SectionKeyPath(section);
         const LSTATUS status =
             forWriting ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                           KEY_WRITE, nullptr, &key_, nullptr)
-                       : ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key_);
+                                           KEY_WRITE, nullptr, &m_key, nullptr)
+                       : ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &m_key);
         if (status != ERROR_SUCCESS)
-            key_ = nullptr;
+            m_key = nullptr;
     }
     ~SectionKey() {
-        if (key_)
-            ::RegCloseKey(key_);
+        if (m_key)
+            ::RegCloseKey(m_key);
     }
     SectionKey(const SectionKey&) = delete;
     SectionKey& operator=(const SectionKey&) = delete;
-    HKEY get() const { return key_; }
+    HKEY get() const { return m_key; }
 
 private:
-    HKEY key_ = nullptr;
+    HKEY m_key = nullptr;
 };
 
 }  // namespace
