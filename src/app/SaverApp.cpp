@@ -107,8 +107,7 @@ bool CSaverApp::CoverMonitors() {
     for (const RECT& monitor : monitors) {
         if (std::any_of(m_covers.begin(), m_covers.end(), [&](const Cover& cover) { return cover.monitor == monitor; }))
             continue;
-        auto wnd = std::make_unique<CFullScreenWnd>();
-        wnd->m_bAutoDelete = FALSE;  // owned here, so a monitor's removal can take it
+        auto wnd = std::make_unique<CFullScreenWnd>(FALSE);  // owned here, so a monitor's removal can take it
         wnd->CreateFullScreen(monitor);
         if (wnd->IsWindow())
             m_covers.push_back(Cover{monitor, std::move(wnd)});

@@ -5,13 +5,16 @@
 
 class CFullScreenWnd : public CTimedSaverWnd {
 public:
+    // A window that deletes itself after its last message, unless told not to.
+    explicit CFullScreenWnd(BOOL autoDelete = TRUE) : CTimedSaverWnd(autoDelete) {}
+
     void CreateFullScreen();
     // Over one monitor, given in device pixels.
     void CreateFullScreen(const RECT& monitor);
 
+protected:
     POINT m_ptFirstMouse{-1, -1};
 
-protected:
     void OnSysCommand(UINT id, LPARAM lParam) override;
     void OnActivate(UINT state, CWnd* other, BOOL minimized) override;
     void OnActivateApp(BOOL active, DWORD threadId) override;

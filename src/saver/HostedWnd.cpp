@@ -22,7 +22,7 @@ BOOL CHostedWnd::CreateOwnWindow() {
 // A new size, once the saver runs, gets a fresh verse laid out for it at once
 // rather than at the next tick. Before the first verse, the first verse is
 // laid out for it when the first picture is here.
-void CHostedWnd::OnSize(UINT type, int cx, int cy) {
+void CHostedWnd::OnSize(UINT, int cx, int cy) {
     if (m_bFirstPaint || m_bAwaitingFirstPicture || cx <= 0 || cy <= 0)
         return;
     m_bFillBackground = TRUE;

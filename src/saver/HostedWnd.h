@@ -8,6 +8,8 @@
 
 class CHostedWnd : public CTimedSaverWnd {
 public:
+    CHostedWnd() : CTimedSaverWnd(TRUE) {}
+
     // A child that fills the host's window, takes no input and keeps the
     // window's size. FALSE when `host` is not a window.
     BOOL CreateInWindow(HWND host);

@@ -1,7 +1,6 @@
 #include "saver/SaverWnd.h"
 
 #include "config/GifListFile.h"
-#include "config/SaverSettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,14 +71,11 @@ std::int64_t CSaverWnd::DevicePixels(std::int64_t length) const {
 }
 
 void CSaverWnd::LoadSettings() {
-    SaverSettings settings;
-    ReadSettings(settings);
-    m_fontName = settings.FontName;
-    m_fontSize = settings.FontSize;
-    m_fontColor = settings.FontColor;
-    m_fillColor = settings.FillColor;
-    m_backColor = settings.BackColor;
-    m_delay = settings.Delay;
-    m_gifDelay = settings.GIFDelay;
+    ReadSettings(m_settings);
     ReadGifList(m_astrPictureFiles);
+}
+
+CSaverWnd::View CSaverWnd::GetView() const {
+    return View{m_verseRect,         m_strPictureFile, m_nNextPicture, m_pPictureBits != nullptr,
+                m_nPictureWidth,     m_strGIFError,    m_systemDir};
 }

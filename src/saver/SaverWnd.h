@@ -6,6 +6,7 @@
 // host's window (both on CTimedSaverWnd).
 #include "platform/dc/DeviceContext.h"
 #include "platform/dc/Font.h"
+#include "config/SaverSettings.h"
 #include "platform/window/Wnd.h"
 #include "saver/PictureWorker.h"
 #include "verse/VerseBook.h"
@@ -38,6 +39,20 @@ public:
     static BOOL FlipPictureRows(BYTE* pixels, int width, int height);
     static std::unique_ptr<BYTE[]> PadPictureRows(const BYTE* pixels, int width, int height, int& stride);
 
+    // What the window holds now, for reading: the last verse's box (empty
+    // before the first verse), the picture list's position and the picture
+    // loaded last, or why there is none, and the folder of its files.
+    struct View {
+        RECT verseRect;
+        std::string pictureFile;
+        int nextPicture;
+        bool hasPicture;
+        int pictureWidth;
+        std::string gifError;
+        std::string systemDir;
+    };
+    View GetView() const;
+
 protected:
     void OnPaint() override;
     void PostNcDestroy() override;
@@ -55,18 +70,21 @@ protected:
     // unchanged on an unscaled desktop.
     std::int64_t DevicePixels(std::int64_t length) const;
 
-public:
-    // Members in their order of declaration; tests read them.
+    // The settings as loaded at the first paint; the seven members below
+    // name its fields.
+    SaverSettings m_settings;
+
+    // Members in their order of declaration.
     BOOL m_bSetupPending = TRUE;
-    COLORREF m_fillColor = 0;
-    COLORREF m_fontColor = 0;
-    COLORREF m_backColor = 0;
+    COLORREF& m_fillColor = m_settings.FillColor;
+    COLORREF& m_fontColor = m_settings.FontColor;
+    COLORREF& m_backColor = m_settings.BackColor;
     BOOL m_bFontOk = FALSE;
     CFont m_font;
-    std::string m_fontName;
-    int m_fontSize = 0;
-    int m_delay = 0;
-    int m_gifDelay = 0;
+    std::string& m_fontName = m_settings.FontName;
+    int& m_fontSize = m_settings.FontSize;
+    int& m_delay = m_settings.Delay;
+    int& m_gifDelay = m_settings.GIFDelay;
     std::string m_strPictureFile;
     std::vector<std::string> m_astrPictureFiles;
     int m_nNextPicture = 0;

@@ -2,7 +2,7 @@
 
 #include "platform/Directories.h"
 
-CTimedSaverWnd::CTimedSaverWnd() : CSaverWnd(TRUE) {}
+CTimedSaverWnd::CTimedSaverWnd(BOOL autoDelete) : CSaverWnd(autoDelete) {}
 
 CTimedSaverWnd::~CTimedSaverWnd() = default;
 

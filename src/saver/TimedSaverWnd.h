@@ -11,14 +11,14 @@ public:
     static constexpr UINT kVerseTimer = 1;
     static constexpr UINT kPictureTimer = 2;
 
-    CTimedSaverWnd();
+    explicit CTimedSaverWnd(BOOL autoDelete);
     ~CTimedSaverWnd() override;
 
+protected:
     UINT m_nVerseTimer = 0;
     UINT m_nPictureTimer = 0;
     BOOL m_bFirstPaint = TRUE;
 
-protected:
     void OnDestroy() override;
     // No pointer shows over the saver, and its window never looks inactive.
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) override;

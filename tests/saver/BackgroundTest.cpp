@@ -41,7 +41,7 @@ TEST_F(SaverTest, APictureIsCentredAtItsNaturalSize) {
     WriteGifList({"small.gif"});  // relative: found in the system folder
     TestFullScreenWnd* wnd = StartSaver(640, 480);
     Paint();
-    ASSERT_TRUE(wnd->m_pPictureBits) << wnd->m_strGIFError;
+    ASSERT_TRUE(wnd->GetView().hasPicture) << wnd->GetView().gifError;
     wnd->PaintBackground(RECT{0, 0, 640, 480});
     EXPECT_EQ(Pixel(270, 215), kGreen);
     EXPECT_EQ(Pixel(369, 264), kGreen);
@@ -74,12 +74,12 @@ TEST_F(SaverTest, TheBackColourSurroundsANewPictureOnceThenOnlyTheOldVerseBox) {
     TestFullScreenWnd* wnd = StartSaver(640, 480);
     Paint();  // set-up, first picture, first verse
     EXPECT_EQ(Pixel(0, 0), kBlue);
-    const RECT box = wnd->m_verseRect;
+    const RECT box = wnd->GetView().verseRect;
     ASSERT_EQ(box.top, (480 - 25) / 2 - 10);
 
     system.Send(WM_TIMER, 1);  // same picture: black around it...
     EXPECT_EQ(Pixel(0, 0), kBlack);
-    EXPECT_EQ(wnd->m_verseRect, box);
+    EXPECT_EQ(wnd->GetView().verseRect, box);
     EXPECT_EQ(Pixel(box.left + 1, box.top), kBlue);  // ...but the old box is cleared with the back colour
     EXPECT_EQ(Pixel(box.left, box.top), kRed);
     EXPECT_EQ(Pixel(box.left - 1, box.top), kBlack);
@@ -103,27 +103,27 @@ TEST_F(SaverTest, PicturesTakeTurnsAndABadOneShowsBlackForItsTurn) {
     WriteGifList({"a.gif", "b.gif", "missing.gif", "c.gif"});
     TestFullScreenWnd* wnd = StartSaver(200, 100);
     Paint();
-    EXPECT_EQ(wnd->m_strPictureFile, "a.gif");
-    EXPECT_TRUE(wnd->m_pPictureBits);
-    EXPECT_EQ(wnd->m_nNextPicture, 1);
+    EXPECT_EQ(wnd->GetView().pictureFile, "a.gif");
+    EXPECT_TRUE(wnd->GetView().hasPicture);
+    EXPECT_EQ(wnd->GetView().nextPicture, 1);
 
     PictureStep();
-    EXPECT_EQ(wnd->m_strPictureFile, "b.gif");
-    EXPECT_FALSE(wnd->m_pPictureBits);
-    EXPECT_EQ(wnd->m_strGIFError, "Error, b.gif is not a valid .GIF file");
+    EXPECT_EQ(wnd->GetView().pictureFile, "b.gif");
+    EXPECT_FALSE(wnd->GetView().hasPicture);
+    EXPECT_EQ(wnd->GetView().gifError, "Error, b.gif is not a valid .GIF file");
     system.Send(WM_TIMER, 1);
     EXPECT_EQ(Pixel(2, 2), kBlack);
 
     PictureStep();
-    EXPECT_FALSE(wnd->m_pPictureBits);
-    EXPECT_EQ(wnd->m_strGIFError, "Cant open");
+    EXPECT_FALSE(wnd->GetView().hasPicture);
+    EXPECT_EQ(wnd->GetView().gifError, "Cant open");
     PictureStep();
-    EXPECT_TRUE(wnd->m_pPictureBits);
-    EXPECT_EQ(wnd->m_nPictureWidth, 12);
-    EXPECT_EQ(wnd->m_nNextPicture, 0);
+    EXPECT_TRUE(wnd->GetView().hasPicture);
+    EXPECT_EQ(wnd->GetView().pictureWidth, 12);
+    EXPECT_EQ(wnd->GetView().nextPicture, 0);
     PictureStep();
-    EXPECT_EQ(wnd->m_strPictureFile, "a.gif");
-    EXPECT_EQ(wnd->m_nPictureWidth, 10);
+    EXPECT_EQ(wnd->GetView().pictureFile, "a.gif");
+    EXPECT_EQ(wnd->GetView().pictureWidth, 10);
 }
 
 // Each step writes only the pixels that change, so this compares every pixel
@@ -152,14 +152,14 @@ TEST_P(RepaintTest, EveryVerseStepShowsExactlyWhatAFullRepaintWould) {
     Paint();
     const int left = (400 - c.pictureWidth) / 2, top = (300 - c.pictureHeight) / 2;
     const std::uint32_t back = PixelFromColorRef(c.back);
-    RECT previous = wnd->m_verseRect, beforePrevious = previous;
+    RECT previous = wnd->GetView().verseRect, beforePrevious = previous;
     for (int step = 0; step < 12; ++step) {
         const bool newPicture = step == 6;  // the same file again: a new picture all the same
         if (newPicture)
             PictureStep();
         system.shown.clear();
         system.Send(WM_TIMER, 1);
-        const RECT box = wnd->m_verseRect;
+        const RECT box = wnd->GetView().verseRect;
         const auto inside = [](const RECT& r, int x, int y) {
             return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
         };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 using namespace saver_test;
 
@@ -34,17 +35,16 @@ TEST_F(SaverTest, TheFirstPaintDrawsTheVerseThenStartsBothTimers) {
     EXPECT_EQ(system.log.back(), "SetTimer 2 7000");
     EXPECT_EQ(system.log[system.log.size() - 2], "SetTimer 1 3000");
     EXPECT_EQ(system.log[system.log.size() - 3], "Show");  // the verse is out before the timers start
-    EXPECT_EQ(std::filesystem::path(wnd->m_systemDir), std::filesystem::path(SystemDir()));  // either separator
-    EXPECT_NE(wnd->m_verseRect, RECT{});
-    EXPECT_EQ(wnd->m_nVerseTimer, 1u);
-    EXPECT_EQ(wnd->m_nPictureTimer, 2u);
+    EXPECT_EQ(std::filesystem::path(wnd->GetView().systemDir), std::filesystem::path(SystemDir()));  // either separator
+    EXPECT_NE(wnd->GetView().verseRect, RECT{});
+    EXPECT_EQ(system.timers, (std::map<UINT, UINT>{{1, 3000}, {2, 7000}}));
 
     // Later paints draw nothing.
-    const RECT box = wnd->m_verseRect;
+    const RECT box = wnd->GetView().verseRect;
     system.log.clear();
     Paint();
     EXPECT_EQ(Without(system.log, "Show"), std::vector<std::string>{});
-    EXPECT_EQ(wnd->m_verseRect, box);
+    EXPECT_EQ(wnd->GetView().verseRect, box);
 }
 
 TEST_F(SaverTest, TimerPeriodsAreClampedAsTheSystemClampsThem) {
@@ -134,9 +134,9 @@ TEST_F(SaverTest, InputBeforeTheFirstPaintEndsTheSaverWithoutStartingIt) {
 TEST_F(SaverTest, ATimerThatCannotStartIsNotStoppedAtTheEnd) {
     WriteLines("one\n", "two\n");
     system.refuseTimers = true;
-    TestFullScreenWnd* wnd = StartSaver();
+    StartSaver();
     Paint();
-    EXPECT_EQ(wnd->m_nVerseTimer, 0u);
+    EXPECT_TRUE(system.timers.empty());
     system.log.clear();
     system.Send(WM_KEYDOWN, 'A');
     system.DeliverPosted();

@@ -144,7 +144,7 @@ TEST_F(StartupTest, HostedSaverRunsInTheHostsWindowIgnoresInputAndRedrawsAtANewS
     // A new size: the framebuffer follows and a verse is drawn for it at once.
     system.Pixels()->Resize(800, 600);
     system.Send(WM_SIZE, 0, MAKELPARAM(800, 600));
-    const RECT box = static_cast<CSaverWnd*>(system.window)->m_verseRect;
+    const RECT box = static_cast<CSaverWnd*>(system.window)->GetView().verseRect;
     EXPECT_NEAR((box.left + box.right) / 2, 400, 1);  // centred in the new width
     EXPECT_EQ(Pixel(box.left, box.top), kRed);
 }

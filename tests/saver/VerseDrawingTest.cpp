@@ -17,13 +17,15 @@ TEST_F(SaverTest, VerseLinesAreCentredAndFramedByAShadedBox) {
     // The real verse font: "Courier New" at 25 is a metric twin whose cell is
     // 25 pixels, every character 13 pixels wide.
     CDC dc(*system.Pixels());
-    dc.SelectObject(&wnd->m_font);
+    CFont font;
+    ASSERT_TRUE(font.Attach(CreateFontA(25, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0x30, "Courier New")));
+    dc.SelectObject(&font);
     SIZE size{};
     ASSERT_TRUE(dc.GetTextExtentPointA("M", 1, &size));
     ASSERT_EQ(size, (SIZE{13, 25}));
     // 130, 260 and 195 pixels wide: x = 447, 382, 414; y = 371, 396, 421.
     wnd->DrawVerse(Chars(10), Chars(20), Chars(15), client);
-    EXPECT_EQ(wnd->m_verseRect, (RECT{372, 361, 652, 456}));
+    EXPECT_EQ(wnd->GetView().verseRect, (RECT{372, 361, 652, 456}));
 
     // Checkerboard corners, in the margin where no text reaches.
     EXPECT_EQ(Pixel(372, 361), kRed);
@@ -56,9 +58,9 @@ TEST_F(SaverTest, LinesWiderThanTheWindowAndEmptyLinesKeepTheirPlaces) {
     // 156 pixels in 101: (101 - 156) / 2 = -27.5, truncated toward zero.
     // The empty lines sit at x = 50 with width 0 and still count for the box.
     wnd->DrawVerse(Chars(12), "", "", RECT{0, 0, 101, 300});
-    EXPECT_EQ(wnd->m_verseRect, (RECT{-37, 127, 139, 222}));
+    EXPECT_EQ(wnd->GetView().verseRect, (RECT{-37, 127, 139, 222}));
     wnd->DrawVerse(Chars(1), "", "", RECT{0, 0, 101, 300});
-    EXPECT_EQ(wnd->m_verseRect, (RECT{34, 127, 67, 222}));  // 13 wide at 44; the empty ones at 50
+    EXPECT_EQ(wnd->GetView().verseRect, (RECT{34, 127, 67, 222}));  // 13 wide at 44; the empty ones at 50
 }
 
 TEST_F(SaverTest, ShadingIsACheckerboardThatLeavesAnOddLastColumn) {
@@ -96,7 +98,7 @@ TEST_F(SaverTest, AnEmptyFirstLineDrawsNothing) {
     settings.BackColor = kGreenColor;
     SaveSettings(settings);
     Paint();
-    EXPECT_EQ(wnd->m_verseRect, RECT{});  // no verse, no box
+    EXPECT_EQ(wnd->GetView().verseRect, RECT{});  // no verse, no box
     EXPECT_EQ(Pixel(100, 50), kGreen);    // the set-up's back colour stays
     system.Send(WM_TIMER, 1);
     EXPECT_EQ(Pixel(100, 50), kGreen);
@@ -107,5 +109,5 @@ TEST_F(SaverTest, MissingLineFilesShowTheNoticeLikeAVerse) {
     Paint();
     // "windows\system\SEVENS.TXT, windows\system\FIVES.TXT" is 51 characters.
     const int x2 = (1024 - 51 * 13) / 2;
-    EXPECT_EQ(wnd->m_verseRect, (RECT{x2 - 10, 361, x2 + 51 * 13 + 10, 456}));
+    EXPECT_EQ(wnd->GetView().verseRect, (RECT{x2 - 10, 361, x2 + 51 * 13 + 10, 456}));
 }
