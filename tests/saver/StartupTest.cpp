@@ -2,6 +2,7 @@
 #include "app/HostedCommandLine.h"
 #include "app/SaverApp.h"
 
+#include <map>
 #include <optional>
 
 using namespace saver_test;
@@ -36,13 +37,6 @@ TEST_F(StartupTest, UnknownSwitchesEndAtOnceWithoutAWindow) {
         EXPECT_EQ(app.m_nExitCode, 0);
         EXPECT_EQ(system.window, nullptr);
     }
-}
-
-TEST_F(StartupTest, SStartsTheFullScreenSaverAndIgnoresFurtherArguments) {
-    EXPECT_TRUE(Start({"-S", "extra", "args"}));
-    ASSERT_NE(system.window, nullptr);
-    EXPECT_EQ(app.m_pMainWnd, system.window);
-    EXPECT_EQ(system.style, WS_POPUP | WS_VISIBLE);
 }
 
 TEST_F(StartupTest, ThePreviewFillsItsParentAndShowsOnlyTheBackColour) {
@@ -157,4 +151,53 @@ TEST_F(StartupTest, AHostedSaverWithoutItsWindowEndsQuietlyWithAFailure) {
         EXPECT_EQ(app.m_nExitCode, 1);
         EXPECT_EQ(system.window, nullptr);
     }
+}
+
+// "quorl s" (further arguments ignored) on two monitors: a full-screen saver
+// on each, side by side in one process, each with its own timers and place in
+// the picture list, both served by the one picture worker; input on either
+// ends the program, and with it both.
+TEST_F(SaverTest, TwoMonitorsGetASaverEachAndInputOnOneEndsBoth) {
+    WriteLines("one\n", "two\n");
+    WritePicture("a.gif", 200, 100, {0, 255, 0});
+    WritePicture("b.gif", 200, 100, {0, 0, 255});
+    WriteGifList({"a.gif", "b.gif"});
+    SaveSettings(settings);
+    system.monitors = {RECT{0, 0, 300, 200}, RECT{300, 0, 500, 150}};
+    {
+        CSaverApp app;
+        char program[] = "quorl", s[] = "-S", extra[] = "extra";
+        char* argv[] = {program, s, extra, nullptr};
+        ASSERT_TRUE(app.InitInstance(3, argv));
+        ASSERT_EQ(system.windows.size(), 2u);
+        EXPECT_EQ(app.m_pMainWnd, system.windows[0].wnd);
+        EXPECT_EQ(system.style, WS_POPUP | WS_VISIBLE);
+        const MemoryWindowSystem::Window left = system.windows[0], right = system.windows[1];
+        EXPECT_EQ(left.rect, system.monitors[0]);
+        EXPECT_EQ(right.rect, system.monitors[1]);
+
+        system.SendTo(left.wnd, WM_PAINT);
+        system.SendTo(right.wnd, WM_PAINT);
+        Settle();
+        // Each shows the list's first picture, centred on its own monitor,
+        // and runs its own two timers.
+        EXPECT_EQ(left.pixels->Pixel(55, 55), kGreen);
+        EXPECT_EQ(right.pixels->Pixel(5, 30), kGreen);
+        for (const MemoryWindowSystem::Window& w : system.windows)
+            EXPECT_EQ(w.timers, (std::map<UINT, UINT>{{1, 5000}, {2, 15000}}));
+
+        // A picture step on one moves that one alone to the next picture.
+        system.SendTo(right.wnd, WM_TIMER, CFullScreenWnd::kPictureTimer);
+        Settle();
+        system.SendTo(right.wnd, WM_TIMER, CFullScreenWnd::kVerseTimer);
+        system.SendTo(left.wnd, WM_TIMER, CFullScreenWnd::kVerseTimer);
+        EXPECT_EQ(right.pixels->Pixel(5, 30), 0x0000FFu);
+        EXPECT_EQ(left.pixels->Pixel(55, 55), kGreen);
+
+        system.SendTo(left.wnd, WM_KEYDOWN, 'A');
+        system.DeliverPosted();
+        EXPECT_EQ(system.quitCode, 0);
+    }
+    // The program's end takes the other saver with it.
+    EXPECT_TRUE(system.windows.empty());
 }

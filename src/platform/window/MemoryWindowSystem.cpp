@@ -2,11 +2,14 @@
 
 #include "platform/window/Wnd.h"
 
+#include <algorithm>
+
 class MemoryWindowHost : public IWindowHost {
 public:
-    MemoryWindowHost(MemoryWindowSystem& system, CWnd& wnd, int width, int height)
-        : m_system(system), m_wnd(wnd), m_pixels(width, height) {
+    MemoryWindowHost(MemoryWindowSystem& system, CWnd& wnd, const RECT& rect)
+        : m_system(system), m_wnd(wnd), m_pixels(rect.right - rect.left, rect.bottom - rect.top) {
         m_system.m_pixels = &m_pixels;
+        m_system.windows.push_back({&wnd, rect, &m_pixels, {}});
     }
     ~MemoryWindowHost() override { Destroy(); }
 
@@ -20,14 +23,18 @@ public:
         if (m_system.refuseTimers)
             return 0;
         m_system.timers[id] = elapse;
+        if (MemoryWindowSystem::Window* record = Record())
+            record->timers[id] = elapse;
         return id;
     }
     BOOL KillTimer(UINT id) override {
         m_system.log.push_back("KillTimer " + std::to_string(id));
+        if (MemoryWindowSystem::Window* record = Record())
+            record->timers.erase(id);
         return m_system.timers.erase(id) ? TRUE : FALSE;
     }
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        m_system.posted.push_back({message, wParam, lParam});
+        m_system.posted.push_back({message, wParam, lParam, &m_wnd});
     }
     double ScaleFactor() const override { return m_system.scale; }
     void Destroy() override {
@@ -35,7 +42,7 @@ public:
             return;
         m_destroyed = true;
         m_system.log.push_back("Destroy");
-        // With several windows, the system's view follows the newest one.
+        std::erase_if(m_system.windows, [this](const MemoryWindowSystem::Window& w) { return w.wnd == &m_wnd; });
         if (m_system.window != &m_wnd)
             return;
         m_system.timers.clear();
@@ -44,6 +51,14 @@ public:
     }
 
 private:
+    // This window's entry in the system's list; null once destroyed.
+    MemoryWindowSystem::Window* Record() {
+        for (MemoryWindowSystem::Window& w : m_system.windows)
+            if (w.wnd == &m_wnd)
+                return &w;
+        return nullptr;
+    }
+
     MemoryWindowSystem& m_system;
     CWnd& m_wnd;
     Framebuffer m_pixels;
@@ -60,12 +75,21 @@ LRESULT MemoryWindowSystem::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     return window ? window->WindowProc(message, wParam, lParam) : 0;
 }
 
+LRESULT MemoryWindowSystem::SendTo(CWnd* wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const bool live = std::any_of(windows.begin(), windows.end(), [wnd](const Window& w) { return w.wnd == wnd; });
+    return live ? wnd->WindowProc(message, wParam, lParam) : 0;
+}
+
 void MemoryWindowSystem::DeliverPosted() {
     while (!posted.empty()) {
         Message m = posted.front();
         posted.pop_front();
-        Send(m.message, m.wParam, m.lParam);
+        SendTo(m.target, m.message, m.wParam, m.lParam);
     }
+}
+
+std::vector<RECT> MemoryWindowSystem::MonitorRects() {
+    return monitors.empty() ? std::vector<RECT>{RECT{0, 0, screenWidth, screenHeight}} : monitors;
 }
 
 std::unique_ptr<IWindowHost> MemoryWindowSystem::CreateHost(CWnd& wnd, DWORD exStyle_, DWORD style_,
@@ -77,7 +101,7 @@ std::unique_ptr<IWindowHost> MemoryWindowSystem::CreateHost(CWnd& wnd, DWORD exS
     style = style_;
     createRect = rect;
     parent = parent_;
-    return std::make_unique<MemoryWindowHost>(*this, wnd, rect.right - rect.left, rect.bottom - rect.top);
+    return std::make_unique<MemoryWindowHost>(*this, wnd, rect);
 }
 
 bool MemoryWindowSystem::GetForeignClientRect(HWND handle, RECT& rect) {

@@ -18,6 +18,14 @@ public:
         UINT message;
         WPARAM wParam;
         LPARAM lParam;
+        CWnd* target = nullptr;  // the window that posted it
+    };
+    // One live window: what it was made with and what it asks for.
+    struct Window {
+        CWnd* wnd;
+        RECT rect;
+        Framebuffer* pixels;
+        std::map<UINT, UINT> timers;  // identifier -> period in ms
     };
 
     MemoryWindowSystem();
@@ -29,23 +37,27 @@ public:
     std::map<HWND, RECT> foreignWindows;  // windows of other programs
     bool refuseTimers = false;
     double scale = 1.0;            // the desktop's scale factor
+    std::vector<RECT> monitors;    // none: one monitor, the screen
 
-    // What happened.
+    // What happened. With several windows, these follow the newest one.
     CWnd* window = nullptr;  // the live window, null once destroyed
     DWORD exStyle = 0, style = 0;
     RECT createRect{};
     HWND parent = 0;
-    std::map<UINT, UINT> timers;   // running timers: identifier -> period in ms
+    std::map<UINT, UINT> timers;   // running timers of every window: identifier -> period in ms
     std::vector<std::string> log;  // "Show", "SetTimer 1 5000", "KillTimer 1", "Destroy", "Quit 0", ...
     std::vector<RECT> shown;       // the areas put on the screen, in order
     std::deque<Message> posted;    // messages waiting for DeliverPosted
     std::optional<int> quitCode;
+    std::vector<Window> windows;   // every live window, oldest first
+
 
     Framebuffer* Pixels();  // the live window's pixels, or null
 
-    // Driving the window.
+    // Driving the window (the newest, or `wnd`).
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    void DeliverPosted();  // in order; a message for a destroyed window is dropped
+    LRESULT SendTo(CWnd* wnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void DeliverPosted();  // in order, each to its window; one for a destroyed window is dropped
     void RunTasks();       // the tasks posted so far, in order
 
     // IWindowSystem
@@ -54,8 +66,8 @@ public:
     bool GetForeignClientRect(HWND window, RECT& rect) override;
     int GetSystemMetrics(int index) override;
     void PostQuitMessage(int exitCode) override;
-    // One monitor, of the screen's size, that never changes.
-    std::vector<RECT> MonitorRects() override { return {RECT{0, 0, screenWidth, screenHeight}}; }
+    // `monitors`, or one of the screen's size; they never change.
+    std::vector<RECT> MonitorRects() override;
     void WatchMonitors(std::function<void()>) override {}
     void PostTask(std::function<void()> task) override;
 
