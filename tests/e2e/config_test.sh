@@ -14,8 +14,8 @@ STORE="$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
 "$QUORL" c >"$WORK/run1.log" 2>&1 &
 pid=$!
 E2E_PIDS+=($pid)
-e2e_wait_window "Quorl Configuration" >/dev/null
-sleep 0.5
+dialog=$(e2e_wait_window "Quorl Configuration")
+e2e_wait_focus "$dialog"
 e2e_screenshot "$WORK/config.png"
 # The dialog's face, not the black root window, is in the screen's middle.
 [ "$(e2e_pixel "$WORK/config.png" 512 384)" != "0,0,0" ] || fail "no dialog in the middle of the screen"
@@ -34,15 +34,15 @@ done
 "$QUORL" c >"$WORK/run2.log" 2>&1 &
 pid=$!
 E2E_PIDS+=($pid)
-e2e_wait_window "Quorl Configuration" >/dev/null
-sleep 0.5
+dialog=$(e2e_wait_window "Quorl Configuration")
+e2e_wait_focus "$dialog"
 xdotool key Tab Tab Tab Tab
 xdotool type 61
 xdotool key Return
-e2e_wait_window "quorl" >/dev/null
+e2e_wait_focus "$(e2e_wait_window "quorl")"
 e2e_screenshot "$WORK/refused.png"
 xdotool key Return   # closes the warning
-sleep 0.3
+e2e_wait_focus "$dialog"
 xdotool key Escape   # cancels the dialog
 e2e_wait_exit "$pid" 20 || fail "quorl c ended with status $?"
 grep -qx "Delay=7" "$STORE" || fail "cancelled delay was stored: $(cat "$STORE")"

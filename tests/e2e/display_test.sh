@@ -32,9 +32,8 @@ run_then_break() {
     "$QUORL" $mode >"$WORK/lost-${mode%% *}.log" 2>&1 &
     pids+=($!)
   done
-  sleep 2
   for pid in "${pids[@]}"; do
-    xkill -id "$(xdotool search --pid "$pid" | head -n1)" >/dev/null || fail "no window of process $pid"
+    xkill -id "$(e2e_wait_pid_window "$pid")" >/dev/null || fail "no window of process $pid"
     status=0; e2e_wait_exit "$pid" 10 || status=$?
     [ "$status" -eq 1 ] || fail "status $status after the connection broke: $(cat "$WORK"/lost-*.log)"
   done

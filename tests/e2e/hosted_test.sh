@@ -47,8 +47,7 @@ for signal in TERM INT HUP; do
   WAYLAND_DISPLAY=wayland-0 XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=wayland XSCREENSAVER_WINDOW=$host \
     "$QUORL" --root >>"$WORK/hosted.log" 2>&1 &
   pid=$!
-  sleep 1
-  kill -0 "$pid" 2>/dev/null || fail "the saver ended by itself"
+  e2e_wait_pid_window "$pid" >/dev/null  # running, its signals taken
   kill -"$signal" "$pid"
   e2e_wait_exit "$pid" 1 || fail "status $? after SIG$signal"
 done

@@ -10,12 +10,12 @@ sys="$QUORL_WINDOWS_DIR/system"
 store_dir="$XDG_CONFIG_HOME/Zovex Screen Savers"
 mkdir -p "$store_dir"
 
-# saver_ends_at_a_key AFTER: "quorl s" runs AFTER seconds, then a key ends it
-# with status 0 within a second.
+# saver_ends_at_a_key: "quorl s" shows and takes the keyboard, then a key
+# ends it with status 0 within a second.
 saver_ends_at_a_key() {
   "$QUORL" s >>"$WORK/saver.log" 2>&1 &
   local pid=$!
-  sleep "$1"
+  e2e_wait_pid_focus "$pid"
   kill -0 "$pid" 2>/dev/null || fail "the saver ended by itself: $(cat "$WORK/saver.log")"
   xdotool key a
   e2e_wait_exit "$pid" 1 || fail "status $? after a key"
@@ -23,7 +23,7 @@ saver_ends_at_a_key() {
 
 echo "- named pipes in place of the line files, the picture list and the settings"
 for f in "$sys/fives.txt" "$sys/sevens.txt" "$sys/GIFList.txt" "$store_dir/quorl.conf"; do mkfifo "$f"; done
-saver_ends_at_a_key 1.5
+saver_ends_at_a_key
 rm -f "$sys"/* "$store_dir/quorl.conf"
 
 echo "- a picture of 2 GB of nothing behind a GIF header, first in the list"
@@ -32,7 +32,7 @@ truncate -s 2G "$WORK/empty.gif"
 cp "$QUORL_SOURCE_DIR/data/dusk.gif" "$sys/"
 printf '%s\r\ndusk.gif\r\n' "$WORK/empty.gif" >"$sys/GIFList.txt"
 printf '[quorl]\nGIFDelay=1\n' >"$store_dir/quorl.conf"
-saver_ends_at_a_key 1
+saver_ends_at_a_key
 
 echo "- a settings folder that cannot be written: told, status 1, the stored settings kept"
 printf '[quorl]\nDelay=9\n' >"$store_dir/quorl.conf"
@@ -44,8 +44,7 @@ XDG_RUNTIME_DIR="$WORK/nobody-runtime" setpriv --reuid=nobody --regid=nogroup --
   "$QUORL" c >"$WORK/config.log" 2>&1 &
 pid=$!
 E2E_PIDS+=($pid)
-e2e_wait_window "Quorl Configuration" >/dev/null
-sleep 0.5
+e2e_wait_focus "$(e2e_wait_window "Quorl Configuration")"
 xdotool key Return  # OK
 e2e_wait_window "quorl" >/dev/null
 xdotool key Return  # closes the message

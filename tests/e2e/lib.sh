@@ -62,6 +62,30 @@ e2e_wait_window() {
   fail "no window \"$1\""
 }
 
+# e2e_wait_pid_window PID: the id of a visible window of process PID.
+e2e_wait_pid_window() {
+  local id
+  for _ in $(seq 200); do
+    kill -0 "$1" 2>/dev/null || fail "process $1 ended without a window"
+    id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  fail "no window of process $1"
+}
+
+# e2e_wait_focus WINDOW: until WINDOW has the keyboard focus, which is where
+# the keys xdotool types go.
+e2e_wait_focus() {
+  for _ in $(seq 200); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.05
+  done
+  fail "window $1 never had the keyboard focus (it is at $(xdotool getwindowfocus 2>/dev/null))"
+}
+
+# e2e_wait_pid_focus PID: until a window of process PID has the focus.
+e2e_wait_pid_focus() { e2e_wait_focus "$(e2e_wait_pid_window "$1")"; }
+
 # e2e_start_two_monitors: a private 2048 x 768 server made of two 1024 x 768
 # monitors side by side, M0 at x = 0 and M1 at x = 1024.
 e2e_start_two_monitors() {

@@ -11,13 +11,16 @@ echo "- two monitors, one saver window on each"
 e2e_start_two_monitors
 "$QUORL" s >"$WORK/saver.log" 2>&1 &
 pid=$!
-sleep 2
-e2e_screenshot "$WORK/two.png"
+e2e_wait_for_pixel "$WORK/two.png" 372 361 "255,0,0"
+e2e_wait_for_pixel "$WORK/two.png" $((1024 + 372)) 361 "255,0,0"
 e2e_check_saver_layout "$WORK/two.png" 0
 e2e_check_saver_layout "$WORK/two.png" 1024
 echo "- a monitor going away leaves the saver running on the other; one coming is covered"
 xrandr --delmonitor M1 >/dev/null
-sleep 1
+for _ in $(seq 100); do
+  [ "$(xwininfo -root -children | grep -c '1024x768+1024+0')" -eq 0 ] && break
+  sleep 0.05
+done
 kill -0 "$pid" 2>/dev/null || fail "the saver ended when a monitor went away"
 [ "$(xwininfo -root -children | grep -c '1024x768+1024+0')" -eq 0 ] || fail "the window of the monitor that went is still there"
 xrandr --setmonitor M1 1024/271x768/203+1024+0 none >/dev/null
