@@ -7,8 +7,9 @@
 #include <new>
 
 namespace {
-// Both saver windows share one private window class; on this platform the
-// class is only a name, and the blank pointer is set by the window host.
+// Both saver windows share one private window class. The window system owns
+// what a class would carry (the blank pointer, the background): here it is
+// only a name.
 const char kClassName[] = "QuorlSaverWindow";
 }  // namespace
 

@@ -29,7 +29,7 @@ CDialog::~CDialog() = default;
 
 // The toolkit window of a CDialog. Every way of dismissing it arrives at the
 // dialog as the Cancel command, and Enter with no default button to press
-// as the OK command, as on the platform the dialogs come from.
+// as the OK command, as Windows' dialog manager does with the same templates.
 class DialogWindow : public QDialog {
 public:
     DialogWindow(CDialog& owner, QWidget* parent) : QDialog(parent), m_owner(owner) {}

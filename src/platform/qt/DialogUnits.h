@@ -2,7 +2,7 @@
 #include <QFont>
 #include <QRect>
 
-// Dialog units, as the platform the dialogs were laid out on computes them:
+// Dialog units, as Windows computes them for the same templates:
 // a horizontal unit is a quarter of the dialog font's average character
 // width, a vertical unit an eighth of its character cell height. A dialog
 // therefore grows with its font, and text keeps fitting its controls when

@@ -15,8 +15,8 @@
 
 namespace {
 
-// The top byte of a COLORREF (palette flags) is dropped, as on every
-// platform the program runs on.
+// The top byte of a COLORREF (palette flags) is dropped, as the other sides
+// drop it, so every side shows the same colour.
 COLORREF Plain(COLORREF color) { return color & 0x00FFFFFFu; }
 
 // Text that is valid UTF-8 and not plain ASCII, as UTF-16; empty otherwise,
