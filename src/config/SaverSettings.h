@@ -13,6 +13,8 @@ struct SaverSettings {
     COLORREF BackColor = 0;         // black
     int Delay = 5;                  // seconds between verses
     int GIFDelay = 15;              // seconds between pictures
+
+    friend bool operator==(const SaverSettings&, const SaverSettings&) = default;
 };
 
 // One setting: its entry in the store and its member; where the

@@ -26,18 +26,11 @@ protected:
 
 }  // namespace
 
+// Every field is read, each missing one as its default.
 TEST_F(SettingsTest, AnEmptyStoreGivesTheDefaults) {
-    SaverSettings s;
-    s.FontName = "x";
-    s.Delay = 99;
+    SaverSettings s{"x", 1, 2, 3, 4, 99, 98};
     ReadSettings(s);
-    EXPECT_EQ(s.FontName, "Courier New");
-    EXPECT_EQ(s.FontSize, 25);
-    EXPECT_EQ(s.FontColor, 16776960u);
-    EXPECT_EQ(s.FillColor, 0u);
-    EXPECT_EQ(s.BackColor, 0u);
-    EXPECT_EQ(s.Delay, 5);
-    EXPECT_EQ(s.GIFDelay, 15);
+    EXPECT_TRUE(s == SaverSettings{});
 }
 
 TEST_F(SettingsTest, SavingWritesAllSevenEntriesColoursAsDecimalText) {
