@@ -21,62 +21,62 @@ namespace {
 class PixelCursor {
 public:
     PixelCursor(BYTE* picture, int width, int height, bool interlaced)
-        : picture_(picture), width_(width), height_(height), interlaced_(interlaced) {
-        next_ = picture;
-        runEnd_ = picture + std::size_t(3) * width * (interlaced ? 1 : height);
+        : m_picture(picture), m_width(width), m_height(height), m_interlaced(interlaced) {
+        m_next = picture;
+        m_runEnd = picture + std::size_t(3) * width * (interlaced ? 1 : height);
     }
 
-    const BYTE* PictureEnd() const { return picture_ + std::size_t(3) * width_ * height_; }
-    BYTE* Next() const { return next_; }
-    BYTE* RunEnd() const { return runEnd_; }
+    const BYTE* PictureEnd() const { return m_picture + std::size_t(3) * m_width * m_height; }
+    BYTE* Next() const { return m_next; }
+    BYTE* RunEnd() const { return m_runEnd; }
     // Pixels left in the current run.
-    int Room() const { return int((runEnd_ - next_) / 3); }
+    int Room() const { return int((m_runEnd - m_next) / 3); }
 
     // Moves to `next`, a pixel of the current run before its end.
-    void MoveTo(BYTE* next) { next_ = next; }
+    void MoveTo(BYTE* next) { m_next = next; }
 
     // Moves past `count` pixels written at Next() (at most Room()). False once
     // the picture is complete.
     bool Advance(int count) {
-        next_ += std::size_t(3) * count;
-        return next_ < runEnd_ || NextRow();
+        m_next += std::size_t(3) * count;
+        return m_next < m_runEnd || NextRow();
     }
 
     // Writes the pixel `bgr` to every pixel not reached yet.
     void FillRest(const BYTE* bgr) {
         do {
-            for (BYTE* p = next_; p < runEnd_; p += 3)
+            for (BYTE* p = m_next; p < m_runEnd; p += 3)
                 std::memcpy(p, bgr, 3);
-            next_ = runEnd_;
+            m_next = m_runEnd;
         } while (NextRow());
     }
 
 private:
     bool NextRow() {
-        if (!interlaced_ || pass_ == 4)
+        if (!m_interlaced || m_pass == 4)
             return false;
         static constexpr int kPassStep[4] = {8, 8, 4, 2};
         static constexpr int kPassStart[4] = {0, 4, 2, 1};
-        row_ += kPassStep[pass_];
+        m_row += kPassStep[m_pass];
         // A pass whose first row is beyond the height is passed over at once.
-        while (row_ >= height_) {
-            if (++pass_ == 4)
+        while (m_row >= m_height) {
+            if (++m_pass == 4)
                 return false;
-            row_ = kPassStart[pass_];
+            m_row = kPassStart[m_pass];
         }
-        next_ = picture_ + std::size_t(3) * width_ * row_;
-        runEnd_ = next_ + std::size_t(3) * width_;
+        m_next = m_picture + std::size_t(3) * m_width * m_row;
+        m_runEnd = m_next + std::size_t(3) * m_width;
         return true;
     }
 
-    BYTE* const picture_;
-    const int width_;
-    const int height_;
-    const bool interlaced_;
-    int pass_ = 0;
-    int row_ = 0;
-    BYTE* next_;
-    BYTE* runEnd_;
+    BYTE* const m_picture;
+    const int m_width;
+    const int m_height;
+    const bool m_interlaced;
+    int m_pass = 0;
+    int m_row = 0;
+    BYTE* m_next;
+    BYTE* m_runEnd;
 };
 
 void BuildPalette(const GIFColorTable& colors, BYTE* palette) {

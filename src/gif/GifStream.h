@@ -23,9 +23,9 @@ public:
     // Reads `count` bytes (at most the buffer's capacity) into `out`. When fewer
     // are left, stores nothing, consumes the rest of the file and returns false.
     bool Read(BYTE* out, std::size_t count) {
-        if (std::size_t(end_ - next_) >= count) {
-            std::memcpy(out, next_, count);
-            next_ += count;
+        if (std::size_t(m_end - m_next) >= count) {
+            std::memcpy(out, m_next, count);
+            m_next += count;
             return true;
         }
         return ReadSlow(out, count);
@@ -33,24 +33,24 @@ public:
 
     // The next byte, or -1 at the end of the file.
     int ReadByte() {
-        if (next_ < end_)
-            return *next_++;
+        if (m_next < m_end)
+            return *m_next++;
         BYTE byte = 0;
         return ReadSlow(&byte, 1) ? byte : -1;
     }
 
     // Lets `more` bytes beyond the limit be read.
-    void Allow(std::uint64_t more) { left_ = more > UINT64_MAX - left_ ? UINT64_MAX : left_ + more; }
+    void Allow(std::uint64_t more) { m_left = more > UINT64_MAX - m_left ? UINT64_MAX : m_left + more; }
 
 private:
     bool ReadSlow(BYTE* out, std::size_t count);
 
-    std::FILE* file_;
-    BYTE* buffer_;
-    std::size_t capacity_;
-    const BYTE* next_;
-    const BYTE* end_;
-    std::uint64_t left_;  // bytes that may still be taken from the file
-    const std::atomic<bool>* stop_;
-    bool atEnd_ = false;
+    std::FILE* m_file;
+    BYTE* m_buffer;
+    std::size_t m_capacity;
+    const BYTE* m_next;
+    const BYTE* m_end;
+    std::uint64_t m_left;  // bytes that may still be taken from the file
+    const std::atomic<bool>* m_stop;
+    bool m_atEnd = false;
 };
