@@ -8,15 +8,6 @@
 #include <string>
 #include <unistd.h>
 
-#ifdef _WIN32
-#include <direct.h>
-#include <io.h>
-// The POSIX calls these helpers use, as the Windows C library has them.
-inline char* mkdtemp(char* pattern) { return ::_mktemp(pattern) && ::_mkdir(pattern) == 0 ? pattern : nullptr; }
-inline int setenv(const char* name, const char* value, int) { return ::_putenv_s(name, value); }
-inline int unsetenv(const char* name) { return ::_putenv_s(name, ""); }
-#endif
-
 namespace testing_support {
 
 class TempDir {
