@@ -70,8 +70,9 @@ void ReadSettings(SaverSettings& settings) {
 
 bool SaveSettings(const SaverSettings& settings) {
     const std::string& section = SettingsSection();
-    // Each write replaces the store whole or not at all; the first that fails
-    // stops the save, since the rest would fail the same way.
+    // All seven reach the store together or not at all: a save that stopped
+    // half way, or met another save, would leave a mix of two.
+    ProfileWriteBatch batch;
     for (const SettingField& field : kSettingFields) {
         const bool written = WithMember(field, settings, [&](const auto& value) {
             using Value = std::decay_t<decltype(value)>;
@@ -85,5 +86,5 @@ bool SaveSettings(const SaverSettings& settings) {
         if (!written)
             return false;
     }
-    return true;
+    return batch.Commit();
 }

@@ -7,7 +7,8 @@
 // $XDG_CONFIG_HOME/<key text>/<application name>.conf.
 //
 // A store that is anything but a regular file reads as empty and cannot be
-// written.
+// written; so does one that cannot be read as settings, which is never
+// rewritten.
 //
 // The application name defaults to the program file's base name without its
 // extension, so a copy of the program under another name keeps settings of
@@ -23,3 +24,17 @@ std::string GetProfileString(const std::string& section, const std::string& entr
                              const std::string& defaultValue);
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
+
+// Gathers the profile writes made while it lives into one change of the
+// store, made by Commit: all of them reach the store or none does. Writes
+// made meanwhile only record their values and report success. Where the store
+// takes values one by one (the registry), each write is made at once and
+// Commit has nothing left to do. One batch at a time, on one thread.
+class ProfileWriteBatch {
+public:
+    ProfileWriteBatch();
+    ~ProfileWriteBatch();  // drops what was not committed
+    ProfileWriteBatch(const ProfileWriteBatch&) = delete;
+    ProfileWriteBatch& operator=(const ProfileWriteBatch&) = delete;
+    bool Commit();
+};

@@ -7,6 +7,8 @@
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testing_support::ReadFile;
 using testing_support::ScopedEnv;
@@ -116,4 +118,22 @@ TEST_F(GifListTest, AWriteThatCannotReplaceTheListReportsFailure) {
     std::filesystem::create_directories(ListFile());  // a folder where the file should be
     EXPECT_FALSE(WriteGifList({"/p/a.gif"}));
     EXPECT_TRUE(std::filesystem::is_directory(ListFile()));
+}
+
+// A write killed before its rename leaves its temporary behind; the next
+// write removes it, and leaves a running write's and the user's files alone.
+TEST_F(GifListTest, TheNextWriteRemovesTemporariesOfKilledWrites) {
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string prefix = windows / "system/.GIFList.txt.";
+    const std::string stale = prefix + std::to_string(dead) + ".AbC123",
+                      running = prefix + std::to_string(::getppid()) + ".AbC123", users = prefix + "backup";
+    for (const std::string& file : {stale, running, users})
+        WriteFile(file, "x");
+    ASSERT_TRUE(WriteGifList({"/p/a.gif"}));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    EXPECT_TRUE(std::filesystem::exists(users));
 }

@@ -3,7 +3,16 @@
 
 #include "TempDir.h"
 
+#include <QSettings>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdint>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testing_support::ReadFile;
 using testing_support::TempDir;
@@ -103,4 +112,156 @@ TEST(ColorText, ReadsLikeAtoiAndWritesLikePrintf) {
     EXPECT_EQ(ColorToText(0), "0");
     EXPECT_EQ(ColorToText(16776960), "16776960");
     EXPECT_EQ(ColorToText(0xFFFFFFFF), "-1");
+}
+
+namespace {
+
+// What the seven values of a default save add to a section, in the order
+// they are written.
+const char kAddedLines[] = "FontSize=25\nGIFDelay=15\nFontName=Courier New\nFontColor=16776960\nFillColor=0\nBackColor=0\n";
+
+std::string WithCrLf(std::string text) {
+    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
+        text.insert(at, "\r");
+    return text;
+}
+
+}  // namespace
+
+// A file the user edited keeps every byte of theirs; only the seven values
+// change, in place or at the end of the program's section.
+TEST_F(SettingsTest, HandEditedFilesKeepTheirLines) {
+    const struct {
+        std::string before, after;
+    } cases[] = {
+        {"; mine\n[quorl]\nDelay=5\nOwnKey=x\n; inside\n\n[other]\nDelay=1\n# end\n",
+         "; mine\n[quorl]\nDelay=7\nOwnKey=x\n" + std::string(kAddedLines) + "; inside\n\n[other]\nDelay=1\n# end\n"},
+        {"\xEF\xBB\xBF" + WithCrLf("[quorl]\n Delay = 3 ; old\n"),
+         "\xEF\xBB\xBF" + WithCrLf("[quorl]\nDelay=7\n" + std::string(kAddedLines))},
+        {"[other]\nk=v\n# end", "[other]\nk=v\n# end\n\n[quorl]\n" + std::string(kAddedLines).insert(12, "Delay=7\n")},
+    };
+    for (const auto& c : cases) {
+        WriteFile(StoreFile(), c.before);
+        SaverSettings s;
+        ReadSettings(s);
+        s.Delay = 7;
+        EXPECT_TRUE(SaveSettings(s));
+        EXPECT_EQ(ReadFile(StoreFile()), c.after);
+    }
+}
+
+TEST_F(SettingsTest, AFileThatIsNoSettingsTextIsNeverRewritten) {
+    std::string noise(4096, '\0');
+    std::uint32_t state = 24;
+    for (char& byte : noise)
+        byte = char((state = state * 1664525u + 1013904223u) >> 24);
+    for (const std::string& bytes : {noise, std::string("[quorl]\nDelay=9\n\x01\n"), std::string("[quorl]\nDelay=\xC3\n")}) {
+        WriteFile(StoreFile(), bytes);
+        testing::internal::CaptureStderr();
+        SaverSettings s;
+        ReadSettings(s);
+        EXPECT_EQ(s.Delay, 5);
+        EXPECT_FALSE(SaveSettings(s));
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ReadFile(StoreFile()), bytes);
+        // Told once per process, naming the file.
+        EXPECT_TRUE(told.empty() || (told.find(StoreFile()) != std::string::npos &&
+                                     told.find('\n') == told.size() - 1)) << told;
+    }
+}
+
+// Stores written by QSettings keep working, and QSettings reads ours alike.
+TEST_F(SettingsTest, QSettingsFilesReadTheSameBothWays) {
+    const char* const names[] = {"Courier New", "a;b,c=d", " lead", "trail ", "@at", "@@two", "back\\slash \"q\"",
+                                 "tab\tline\nend\x01" "9", "Grüße 日本 😀", ""};
+    for (const char* program : {"quorl", "my saver", "Général"}) {
+        SetProfileAppName(program);
+        for (const char* name : names) {
+            std::filesystem::remove(StoreFile(program));
+            {
+                QSettings theirs(QString::fromStdString(StoreFile(program)), QSettings::IniFormat);
+                theirs.beginGroup(QString::fromUtf8(program));
+                theirs.setValue("FontName", QString::fromUtf8(name));
+                theirs.setValue("Delay", -42);
+            }
+            SaverSettings s;
+            ReadSettings(s);
+            EXPECT_EQ(s.FontName, std::string(name).substr(0, 31)) << program;
+            EXPECT_EQ(s.Delay, -42);
+            s.FontName = name;
+            s.Delay = 8;
+            std::filesystem::remove(StoreFile(program));
+            ASSERT_TRUE(SaveSettings(s));
+            QSettings theirs(QString::fromStdString(StoreFile(program)), QSettings::IniFormat);
+            theirs.beginGroup(QString::fromUtf8(program));
+            EXPECT_EQ(theirs.value("FontName").toString().toStdString(), name) << program;
+            EXPECT_EQ(theirs.value("Delay").toInt(), 8);
+            EXPECT_EQ(theirs.status(), QSettings::NoError);
+        }
+    }
+}
+
+// Two saves at once, in two processes: the file holds one save whole,
+// never a mix.
+TEST_F(SettingsTest, ConcurrentSavesNeverMix) {
+    SaverSettings a, b;
+    a.Delay = 1, a.GIFDelay = 2, a.FontName = "A";
+    b.Delay = 3, b.GIFDelay = 4, b.FontName = "B";
+    for (int round = 0; round < 50; ++round) {
+        int start[2];
+        ASSERT_EQ(::pipe(start), 0);
+        pid_t savers[2];
+        for (int i = 0; i < 2; ++i) {
+            if ((savers[i] = ::fork()) == 0) {
+                char go;
+                ::close(start[1]);
+                (void)::read(start[0], &go, 1);  // both start when the pipe closes
+                ::_exit(SaveSettings(i ? b : a) ? 0 : 1);
+            }
+        }
+        ::close(start[0]);
+        ::close(start[1]);
+        for (pid_t saver : savers) {
+            int status = -1;
+            ::waitpid(saver, &status, 0);
+            EXPECT_EQ(status, 0);
+        }
+        SaverSettings back;
+        ReadSettings(back);
+        ASSERT_TRUE((back.Delay == 1 && back.GIFDelay == 2 && back.FontName == "A") ||
+                    (back.Delay == 3 && back.GIFDelay == 4 && back.FontName == "B"))
+            << ReadFile(StoreFile());
+    }
+}
+
+// The lock of a save that was killed, or that an earlier version left as a
+// file, holds nothing up; a live save's lock is waited for.
+TEST_F(SettingsTest, OnlyALiveSaveHoldsTheLock) {
+    const std::string released = home / "released";
+    WriteFile(StoreFile() + ".lock", "4242\nquorl\nhost\n");  // an earlier version's, stale
+    for (bool dieHolding : {true, false}) {
+        int locked[2];
+        ASSERT_EQ(::pipe(locked), 0);
+        const pid_t holder = ::fork();
+        if (holder == 0) {
+            ::flock(::open((home / "Zovex Screen Savers").c_str(), O_RDONLY), LOCK_EX);
+            ::write(locked[1], "!", 1);
+            if (dieHolding)
+                ::raise(SIGKILL);
+            ::usleep(200000);
+            WriteFile(released, "");
+            ::_exit(0);
+        }
+        char got;
+        ASSERT_EQ(::read(locked[0], &got, 1), 1);
+        ::close(locked[0]);
+        ::close(locked[1]);
+        SaverSettings s;
+        s.Delay = dieHolding ? 11 : 12;
+        EXPECT_TRUE(SaveSettings(s));
+        EXPECT_EQ(std::filesystem::exists(released), !dieHolding) << "saved while the lock was held";
+        ::waitpid(holder, nullptr, 0);
+        ReadSettings(s);
+        EXPECT_EQ(s.Delay, dieHolding ? 11 : 12);
+    }
 }

@@ -10,7 +10,9 @@ STORE="$XDG_CONFIG_HOME/Zovex Screen Savers/quorl.conf"
 
 # 1. The dialog shows, centred; Tab reaches the verse timer (OK, Cancel,
 #    Font..., GIF Backgrounds..., then the field); a typed delay and Enter
-#    store everything.
+#    store everything, into a file the user edited, whose own lines stay.
+mkdir -p "$(dirname "$STORE")"
+printf '\xEF\xBB\xBF; mine\n[quorl]\nDelay=5\n\n[other]\nkey=value\n# end\n' >"$STORE"
 "$QUORL" c >"$WORK/run1.log" 2>&1 &
 pid=$!
 E2E_PIDS+=($pid)
@@ -23,11 +25,8 @@ xdotool key Tab Tab Tab Tab
 xdotool type 7
 xdotool key Return
 e2e_wait_exit "$pid" 20 || fail "quorl c ended with status $?"
-[ -f "$STORE" ] || fail "no settings file after OK"
-for line in "Delay=7" "GIFDelay=15" "FontName=Courier New" "FontSize=25" "FontColor=16776960" \
-            "FillColor=0" "BackColor=0"; do
-  grep -qx "$line" "$STORE" || fail "\"$line\" missing from the store: $(cat "$STORE")"
-done
+printf '\xEF\xBB\xBF; mine\n[quorl]\nDelay=7\nFontSize=25\nGIFDelay=15\nFontName=Courier New\nFontColor=16776960\nFillColor=0\nBackColor=0\n\n[other]\nkey=value\n# end\n' >"$WORK/expected.conf"
+cmp -s "$STORE" "$WORK/expected.conf" || fail "the store is not as expected: $(cat -A "$STORE")"
 
 # 2. An out-of-range delay is refused with a warning box titled with the
 #    program's name; Escape then cancels, and the typed delay is not kept.

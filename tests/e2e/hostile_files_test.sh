@@ -34,21 +34,35 @@ printf '%s\r\ndusk.gif\r\n' "$WORK/empty.gif" >"$sys/GIFList.txt"
 printf '[quorl]\nGIFDelay=1\n' >"$store_dir/quorl.conf"
 saver_ends_at_a_key
 
+# refused_save LOG [RUNNER...]: "quorl c" (started through RUNNER), OK, then
+# the message that the settings could not be saved, closed; status 1 and the
+# store as it was.
+refused_save() {
+  local log=$1 status=0
+  shift
+  cp "$store_dir/quorl.conf" "$WORK/before.conf"
+  "$@" "$QUORL" c >"$log" 2>&1 &
+  pid=$!
+  E2E_PIDS+=($pid)
+  e2e_wait_focus "$(e2e_wait_window "Quorl Configuration")"
+  xdotool key Return  # OK
+  e2e_wait_window "quorl" >/dev/null
+  xdotool key Return  # closes the message
+  e2e_wait_exit "$pid" 20 || status=$?
+  [ "$status" -eq 1 ] || fail "quorl c ended with status $status: $(cat "$log")"
+  cmp -s "$store_dir/quorl.conf" "$WORK/before.conf" || fail "the stored settings changed: $(cat "$store_dir/quorl.conf")"
+}
+
+echo "- a settings file of random bytes: told once, naming it, status 1, never rewritten"
+head -c 4096 /dev/urandom >"$store_dir/quorl.conf"
+refused_save "$WORK/noise.log"
+[ "$(grep -c "cannot be read as settings" "$WORK/noise.log")" -eq 1 ] && grep -qF "$store_dir/quorl.conf" "$WORK/noise.log" ||
+  fail "not told once: $(cat "$WORK/noise.log")"
+
 echo "- a settings folder that cannot be written: told, status 1, the stored settings kept"
 printf '[quorl]\nDelay=9\n' >"$store_dir/quorl.conf"
-cp "$store_dir/quorl.conf" "$WORK/before.conf"
 chmod 755 "$WORK" "$XDG_CONFIG_HOME" "$store_dir"
 chmod 644 "$store_dir/quorl.conf"
 mkdir -p "$WORK/nobody-runtime" && chown nobody "$WORK/nobody-runtime" && chmod 700 "$WORK/nobody-runtime"
-XDG_RUNTIME_DIR="$WORK/nobody-runtime" setpriv --reuid=nobody --regid=nogroup --clear-groups \
-  "$QUORL" c >"$WORK/config.log" 2>&1 &
-pid=$!
-E2E_PIDS+=($pid)
-e2e_wait_focus "$(e2e_wait_window "Quorl Configuration")"
-xdotool key Return  # OK
-e2e_wait_window "quorl" >/dev/null
-xdotool key Return  # closes the message
-status=0; e2e_wait_exit "$pid" 20 || status=$?
-[ "$status" -eq 1 ] || fail "quorl c ended with status $status: $(cat "$WORK/config.log")"
-cmp -s "$store_dir/quorl.conf" "$WORK/before.conf" || fail "the stored settings changed: $(cat "$store_dir/quorl.conf")"
+refused_save "$WORK/config.log" env XDG_RUNTIME_DIR="$WORK/nobody-runtime" setpriv --reuid=nobody --regid=nogroup --clear-groups
 echo "PASS"

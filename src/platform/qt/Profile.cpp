@@ -1,15 +1,19 @@
 #include "platform/Profile.h"
 
+#include "platform/qt/IniDocument.h"
+#include "platform/qt/IniStore.h"
 #include "platform/ProfileName.h"
-#include "platform/RegularFile.h"
 
-#include <QSettings>
 #include <QStandardPaths>
 #include <QString>
-#include <QStringList>
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 std::string RunningProgramPath() {
     std::error_code ec;
@@ -19,23 +23,23 @@ std::string RunningProgramPath() {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+// The writes of the open ProfileWriteBatch, if one is open.
+std::optional<std::vector<IniChange>> g_batch;
 
-// One short-lived QSettings per operation: the store is touched a handful of
-// times per run, and this way every write reaches the disk before the call
-// returns. The store is the one file named by ProfileFileName, with no
-// fallbacks, as the registry key it stands for has none. QSettings reads the
-// file as it is made, so a store that is not a regular file (a named pipe
-// would block the read) is never handed to it: it reads as empty and cannot
-// be written.
-struct SectionSettings : QSettings {
-    explicit SectionSettings(const std::string& section)
-        : QSettings(Q(ProfileFileName()), QSettings::IniFormat) {
-        beginGroup(Q(section));
+// The store is the one file named by ProfileFileName, with no fallbacks, as
+// the registry key it stands for has none. It is read afresh by every call:
+// the store is touched a handful of times per run.
+std::optional<std::string> StoredText(const std::string& section, const std::string& entry) {
+    return ReadIniValue(ProfileFileName(), section, entry);
+}
+
+bool Write(IniChange change) {
+    if (g_batch) {
+        g_batch->push_back(std::move(change));
+        return true;
     }
-};
-
-bool StoreUsable() { return IsRegularFileOrMissing(ProfileFileName()); }
+    return WriteIniValues(ProfileFileName(), {std::move(change)});
+}
 
 }  // namespace
 
@@ -45,47 +49,43 @@ std::string ProfileFileName() {
 }
 
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {
-    if (!StoreUsable())
+    const std::optional<std::string> text = StoredText(section, entry);
+    if (!text)
         return defaultValue;
-    SectionSettings settings(section);
-    QVariant value = settings.value(Q(entry));
-    if (!value.isValid())
+    // The whole text must be a number that fits: "99999999999" is no 32-bit
+    // number, and is not cut to one.
+    const char* begin = text->c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long number = std::strtol(begin, &end, 10);
+    while (end && (*end == ' ' || *end == '\t'))
+        ++end;
+    if (end == begin || *end != '\0' || errno == ERANGE || number < INT_MIN || number > INT_MAX)
         return defaultValue;
-    // toString().toInt() rather than QVariant::toInt(): the latter truncates
-    // "99999999999" silently and reports success.
-    bool ok = false;
-    int number = value.toString().toInt(&ok);
-    return ok ? number : defaultValue;
+    return int(number);
 }
 
 std::string GetProfileString(const std::string& section, const std::string& entry,
                              const std::string& defaultValue) {
-    if (!StoreUsable())
-        return defaultValue;
-    SectionSettings settings(section);
-    QVariant value = settings.value(Q(entry));
-    if (!value.isValid())
-        return defaultValue;
-    // A hand-edited value with an unquoted comma comes back as a list.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(',')).toStdString();
-    return value.toString().toStdString();
+    return StoredText(section, entry).value_or(defaultValue);
 }
 
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value) {
-    if (!StoreUsable())
-        return false;
-    SectionSettings settings(section);
-    settings.setValue(Q(entry), value);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return Write(IniChange{section, entry, std::to_string(value)});
 }
 
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
-    if (!StoreUsable())
+    return Write(IniChange{section, entry, IniEscapedValue(value)});
+}
+
+ProfileWriteBatch::ProfileWriteBatch() { g_batch.emplace(); }
+
+ProfileWriteBatch::~ProfileWriteBatch() { g_batch.reset(); }
+
+bool ProfileWriteBatch::Commit() {
+    if (!g_batch)
         return false;
-    SectionSettings settings(section);
-    settings.setValue(Q(entry), Q(value));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    std::vector<IniChange> changes = std::move(*g_batch);
+    g_batch.emplace();
+    return WriteIniValues(ProfileFileName(), changes);
 }
