@@ -61,6 +61,7 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
     if (MatchSwitch(argv[1], "s")) {
         StayOutOfSession();
         EndAtOnceOnTerminationSignals();
+        PrepareGuiApplication();  // before the font thread starts
         PrepareFontMatching();
         if (!CoverMonitors()) {
             m_nExitCode = 1;
@@ -79,6 +80,7 @@ BOOL CSaverApp::StartHosted(const HostedRequest& request) {
     RequireX11();
     StayOutOfSession();
     EndAtOnceOnTerminationSignals();
+    PrepareGuiApplication();  // before the font thread starts
     PrepareFontMatching();
     // The host's display going away ends its saver as a normal ending does.
     SetDisplayLossStatus(0);

@@ -9,13 +9,26 @@ void InitApplication(int argc, char** argv);
 
 // The toolkit application, once made, talks to X11 (through XWayland in a
 // Wayland session) whatever the environment names: a screen-saver host names
-// an X11 window. Call before the application is made.
+// an X11 window. Call before PrepareGuiApplication.
 void RequireX11();
 
 // A saver is no part of the desktop session: the toolkit must not register it
 // with the session manager, which could save it and start it again at the
-// next login. Call before the application is made.
+// next login. Call before PrepareGuiApplication.
 void StayOutOfSession();
+
+// Settles what the toolkit application will find in the environment, and
+// opens the X display it will use (a failure prints the one line, and
+// EnsureGuiApplication then fails). It changes the environment, so it must
+// run before any thread starts: changing the environment while another
+// thread reads it (fontconfig does, as it loads) is undefined behaviour.
+// EnsureGuiApplication calls it if nothing has; a road that starts a thread
+// before the application is made calls it first.
+//
+// A scale that is no finite number from 0.25 to 16 (QT_SCALE_FACTOR, each of
+// QT_SCREEN_SCALE_FACTORS, QT_FONT_DPI or the X resource Xft.dpi over 96) is
+// ignored, with one line on stderr: the screen keeps its own scale.
+void PrepareGuiApplication();
 
 // Makes the toolkit application if there is none yet, on the X display
 // unless the environment names another toolkit platform. False when it cannot

@@ -1,5 +1,7 @@
 #include "platform/Application.h"
 
+#include "platform/qt/ScaleChecks.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 
@@ -9,15 +11,24 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 int g_argc = 0;
 char** g_argv = nullptr;
+// The command line the toolkit application is given; it keeps using it.
+int g_toolkitArgc = 0;
+std::vector<char*> g_toolkitArgv;
 std::unique_ptr<QApplication> g_app;
 bool g_displayFailed = false;
 int g_displayLossStatus = 1;
+bool g_requireX11 = false;
+bool g_outOfSession = false;
+bool g_prepared = false;
+bool g_onX11 = false;
 
 std::string DisplayName() {
     const char* display = std::getenv("DISPLAY");
@@ -48,6 +59,40 @@ XConnection OpenXDisplay() {
     return connection;
 }
 
+// The trial connection of OpenXDisplay, until the toolkit has its own.
+XConnection g_trial;
+
+// The root window's resource database (what xrdb loads), as text.
+std::string XResources(xcb_connection_t* connection) {
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!screen)
+        return {};
+    // At most 64 KB (16384 four-byte units): a database is a few kilobytes.
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, screen->root, XCB_ATOM_RESOURCE_MANAGER,
+                                                XCB_ATOM_STRING, 0, 16384),
+                               nullptr),
+        &std::free);
+    if (!reply || reply->format != 8)
+        return {};
+    return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                       std::size_t(xcb_get_property_value_length(reply.get())));
+}
+
+void TellIgnoredScale(const char* name, const std::string& value) {
+    std::fprintf(stderr, "quorl: %s=\"%s\" is no scale from 0.25 to 16: ignored, the screen's own scale is used\n",
+                 name, value.c_str());
+}
+
+void DropUnusableScale(const char* name, bool (*usable)(std::string_view)) {
+    const char* value = std::getenv(name);
+    if (!value || !*value || usable(value))
+        return;
+    TellIgnoredScale(name, value);
+    ::unsetenv(name);
+}
+
 // The toolkit's X plug-in calls exit() when its connection breaks, from inside
 // the event loop; letting exit() go on would destroy the application object
 // under the loop that is using it. Nothing is left to save at that point
@@ -67,40 +112,68 @@ void InitApplication(int argc, char** argv) {
     g_argv = argv;
 }
 
-void StayOutOfSession() { ::unsetenv("SESSION_MANAGER"); }
+void StayOutOfSession() { g_outOfSession = true; }
 
-void RequireX11() { ::unsetenv("QT_QPA_PLATFORM"); }  // X11 is the default below
+void RequireX11() { g_requireX11 = true; }
 
-bool EnsureGuiApplication() {
-    if (QCoreApplication::instance())
-        return true;
+void PrepareGuiApplication() {
+    if (g_prepared || QCoreApplication::instance())
+        return;
+    g_prepared = true;
     // Without a session bus, the toolkit would have D-Bus start one of its
     // own, which outlives the program; the saver needs no bus.
     const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     if (!bus || !*bus)
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
-    if (g_displayFailed)
-        return false;
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    if (g_outOfSession) {
+        ::unsetenv("SESSION_MANAGER");
+        // The toolkit would remove it itself, while it starts, when other
+        // threads may already be reading the environment.
+        ::unsetenv("DESKTOP_STARTUP_ID");
+    }
+    DropUnusableScale("QT_SCALE_FACTOR", IsUsableScale);
+    DropUnusableScale("QT_SCREEN_SCALE_FACTORS", IsUsableScreenScales);
+    DropUnusableScale("QT_FONT_DPI", IsUsableDpi);
     // A platform chosen in the environment (offscreen, for tests) is used as
     // it is; otherwise the windows are X11 windows, in a Wayland session too,
     // since the saver's hosts and the preview's parent windows are X11 windows.
     const char* platform = std::getenv("QT_QPA_PLATFORM");
-    XConnection trial;
-    if (!platform || !*platform) {
-        trial = OpenXDisplay();
-        if (!trial) {
-            g_displayFailed = true;
-            return false;
-        }
-        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    g_onX11 = g_requireX11 || !platform || !*platform;
+    if (!g_onX11)
+        return;
+    g_trial = OpenXDisplay();
+    if (!g_trial) {
+        g_displayFailed = true;
+        return;
     }
-    static char fallbackName[] = "quorl";
-    static char* fallbackArgv[] = {fallbackName, nullptr};
-    if (!g_argv) {
-        g_argc = 1;
-        g_argv = fallbackArgv;
+    // Xft.dpi cannot be dropped from the display; the toolkit's scaling by
+    // it is turned off instead, which leaves the screen at its own scale.
+    if (const auto dpi = XftDpiResource(XResources(g_trial.get())); dpi && !IsUsableDpi(*dpi)) {
+        TellIgnoredScale("Xft.dpi", *dpi);
+        ::setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
     }
-    g_app = std::make_unique<QApplication>(g_argc, g_argv);
+}
+
+bool EnsureGuiApplication() {
+    if (QCoreApplication::instance())
+        return true;
+    PrepareGuiApplication();
+    if (g_displayFailed)
+        return false;
+    static char fallbackName[] = "quorl", platformOption[] = "-platform", x11Platform[] = "xcb";
+    if (g_argv && g_argc > 0)
+        g_toolkitArgv.assign(g_argv, g_argv + g_argc);
+    else
+        g_toolkitArgv = {fallbackName};
+    // The platform is chosen on the command line, which the toolkit prefers
+    // to its environment variable: the environment is no longer ours to
+    // change once threads run.
+    if (g_onX11)
+        g_toolkitArgv.insert(g_toolkitArgv.end(), {platformOption, x11Platform});
+    g_toolkitArgc = int(g_toolkitArgv.size());
+    g_toolkitArgv.push_back(nullptr);
+    g_app = std::make_unique<QApplication>(g_toolkitArgc, g_toolkitArgv.data());
+    g_trial.reset();
     static const bool exitWatched = std::atexit(EndAfterLostDisplay) == 0;
     (void)exitWatched;
     // A saver window that closes must not end the program by itself: the

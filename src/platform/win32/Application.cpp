@@ -10,6 +10,8 @@ void RequireX11() {}
 
 void StayOutOfSession() {}
 
+void PrepareGuiApplication() {}
+
 bool EnsureGuiApplication() { return true; }
 
 void SetDisplayLossStatus(int) {}
