@@ -39,13 +39,15 @@ std::optional<HostedRequest> ParseHostedCommandLine(int argc, const char* const*
                                                     const char* environmentWindow) {
     bool hosted = false, root = false, ownWindow = false, windowIdGiven = false;
     HWND windowId = 0;
+    const char* windowIdText = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string word = Word(argv[i]);
         if (word == "root") {
             root = true;
         } else if (word == "window-id") {
             windowIdGiven = true;
-            windowId = ParseWindowId(i + 1 < argc ? argv[++i] : nullptr);
+            windowIdText = i + 1 < argc ? argv[++i] : nullptr;
+            windowId = ParseWindowId(windowIdText);
         } else if (word == "window") {
             ownWindow = true;
         } else if (word == "visual" || word == "display") {
@@ -61,9 +63,13 @@ std::optional<HostedRequest> ParseHostedCommandLine(int argc, const char* const*
     if (windowIdGiven) {
         request.where = HostedRequest::Where::kHostWindow;
         request.window = windowId;
+        request.windowSource = "--window-id";
+        request.windowText = windowIdText ? windowIdText : "";
     } else if (root && environmentWindow && *environmentWindow) {
         request.where = HostedRequest::Where::kHostWindow;
         request.window = ParseWindowId(environmentWindow);
+        request.windowSource = "XSCREENSAVER_WINDOW";
+        request.windowText = environmentWindow;
     } else if (root && !ownWindow) {
         request.where = HostedRequest::Where::kScreen;
     }

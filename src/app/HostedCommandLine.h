@@ -8,11 +8,15 @@
 #include "platform/window/WindowTypes.h"
 
 #include <optional>
+#include <string>
 
 struct HostedRequest {
     enum class Where { kHostWindow, kScreen, kOwnWindow };
     Where where = Where::kOwnWindow;
     HWND window = 0;  // for kHostWindow; 0 when the id given is no number
+    // For kHostWindow: where the id came from ("--window-id" or
+    // "XSCREENSAVER_WINDOW") and its text, for telling what was wrong with it.
+    std::string windowSource, windowText;
 };
 
 // The hosted request in the command line, or nothing when it holds none (the

@@ -9,6 +9,7 @@
 #include "saver/HostedWnd.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -84,6 +85,21 @@ BOOL CSaverApp::StartHosted(const HostedRequest& request) {
     PrepareFontMatching();
     // The host's display going away ends its saver as a normal ending does.
     SetDisplayLossStatus(0);
+    if (request.where == HostedRequest::Where::kHostWindow) {
+        // A window that cannot be drawn in is told in one line: the host's
+        // log is the only place a user may look.
+        std::string problem;
+        if (request.window == 0)
+            problem = request.windowSource + " \"" + request.windowText +
+                      "\" is no window id: a number, decimal or hexadecimal after 0x, other than 0";
+        else if (IWindowSystem* system = GetWindowSystem())
+            problem = system->ForeignWindowProblem(request.window);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "quorl: %s\n", problem.c_str());
+            m_nExitCode = 1;
+            return FALSE;
+        }
+    }
     auto wnd = std::make_unique<CHostedWnd>();
     switch (request.where) {
     case HostedRequest::Where::kHostWindow: wnd->CreateInWindow(request.window); break;

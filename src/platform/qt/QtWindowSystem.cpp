@@ -10,10 +10,15 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace {
+
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
 xcb_connection_t* X11Connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -22,27 +27,48 @@ xcb_connection_t* X11Connection() {
 
 }  // namespace
 
-bool ForeignWindowGeometry(HWND window, RECT& rect) {
-    if (window == 0 || window > 0xFFFFFFFFu || !EnsureGuiApplication())
-        return false;
+// The size of the X11 window `window`, or why it is none we can draw in. An
+// id that is no window at all answers with an error (BadWindow or
+// BadDrawable) and no reply; a pixmap has a geometry but no window
+// attributes; an input-only window has both, but shows nothing; the root
+// window is a window we may not take.
+static std::optional<RECT> CheckForeignWindow(HWND window, std::string* problem) {
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%llX", static_cast<unsigned long long>(window));
+    auto refuse = [&](const std::string& why) -> std::optional<RECT> {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    if (window == 0 || window > 0xFFFFFFFFu)
+        return refuse(std::string(id) + " is no window id");
+    if (!EnsureGuiApplication())
+        return std::nullopt;  // the display was told about already
     xcb_connection_t* connection = X11Connection();
     if (!connection)
-        return false;
-    // An id that is not a window answers with an error (BadWindow or
-    // BadDrawable) and no reply.
-    xcb_generic_error_t* error = nullptr;
-    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> reply(
-        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, xcb_drawable_t(window)), &error),
-        &std::free);
-    std::free(error);
-    if (!reply)
-        return false;
-    // The root window is a drawable with geometry too, but it is not a
-    // window we may draw in.
-    if (reply->root == xcb_window_t(window))
-        return false;
-    rect = RECT{0, 0, reply->width, reply->height};
-    return true;
+        return std::nullopt;
+    auto geometryCookie = xcb_get_geometry(connection, xcb_drawable_t(window));
+    auto attributesCookie = xcb_get_window_attributes(connection, xcb_window_t(window));
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(connection, geometryCookie, nullptr), &std::free);
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, attributesCookie, nullptr), &std::free);
+    const char* display = std::getenv("DISPLAY");
+    if (!geometry)
+        return refuse("no window " + std::string(id) + " on the display \"" + (display ? display : "") + "\"");
+    if (!attributes)
+        return refuse(std::string(id) + " is a pixmap, not a window");
+    if (geometry->root == xcb_window_t(window))
+        return refuse(std::string(id) + " is the root window, not a window of the host's");
+    if (attributes->_class == XCB_WINDOW_CLASS_INPUT_ONLY)
+        return refuse(std::string(id) + " is an input-only window: nothing drawn in it can show");
+    return RECT{0, 0, geometry->width, geometry->height};
+}
+
+bool ForeignWindowGeometry(HWND window, RECT& rect) {
+    const std::optional<RECT> found = CheckForeignWindow(window, nullptr);
+    if (found)
+        rect = *found;
+    return found.has_value();
 }
 
 QPoint ForeignWindowScreenPosition(HWND window) {
@@ -82,6 +108,12 @@ std::unique_ptr<IWindowHost> QtWindowSystem::CreateHost(CWnd& wnd, DWORD exStyle
 }
 
 bool QtWindowSystem::GetForeignClientRect(HWND window, RECT& rect) { return ForeignWindowGeometry(window, rect); }
+
+std::string QtWindowSystem::ForeignWindowProblem(HWND window) {
+    std::string problem;
+    CheckForeignWindow(window, &problem);
+    return problem;
+}
 
 int QtWindowSystem::GetSystemMetrics(int index) {
     if (!EnsureGuiApplication() || !QGuiApplication::primaryScreen())

@@ -12,6 +12,7 @@ public:
     std::unique_ptr<IWindowHost> CreateHost(CWnd& wnd, DWORD exStyle, DWORD style, const RECT& rect,
                                             HWND parent) override;
     bool GetForeignClientRect(HWND window, RECT& rect) override;
+    std::string ForeignWindowProblem(HWND window) override;
     int GetSystemMetrics(int index) override;
     void PostQuitMessage(int exitCode) override;
     std::vector<RECT> MonitorRects() override;

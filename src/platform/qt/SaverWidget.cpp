@@ -148,10 +148,10 @@ void SaverWidget::resizeEvent(QResizeEvent*) {
 }
 
 bool SaverWidget::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (watchedParent == 0 || eventType != "xcb_generic_event_t")
+    if (!m_wnd || eventType != "xcb_generic_event_t")
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7F) == XCB_CONFIGURE_NOTIFY && followParentSize) {
+    if ((event->response_type & 0x7F) == XCB_CONFIGURE_NOTIFY && watchedParent != 0 && followParentSize) {
         auto* configure = reinterpret_cast<xcb_configure_notify_event_t*>(event);
         if (configure->window == xcb_window_t(watchedParent)) {
             // The parent's size is in device pixels; a notice with the
@@ -161,13 +161,14 @@ bool SaverWidget::nativeEventFilter(const QByteArray& eventType, void* message, 
         }
         return false;
     }
-    if ((event->response_type & 0x7F) == XCB_DESTROY_NOTIFY &&
-        reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window == xcb_window_t(watchedParent)) {
-        // The parent took this window down with it; end as a destroyed
-        // window does.
-        watchedParent = 0;
-        if (m_wnd)
+    if ((event->response_type & 0x7F) == XCB_DESTROY_NOTIFY) {
+        // The parent took this window down with it, or another program
+        // destroyed this very window: end as a destroyed window does.
+        const xcb_window_t gone = reinterpret_cast<xcb_destroy_notify_event_t*>(event)->window;
+        if ((watchedParent != 0 && gone == xcb_window_t(watchedParent)) || gone == xcb_window_t(internalWinId())) {
+            watchedParent = 0;
             m_wnd->PostMessage(WM_CLOSE);
+        }
     }
     return false;
 }

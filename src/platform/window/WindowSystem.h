@@ -7,6 +7,7 @@
 #include "platform/window/WindowTypes.h"
 
 #include <functional>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -45,6 +46,10 @@ public:
     // The client rectangle of a window that is not ours; false when `window`
     // is not a window.
     virtual bool GetForeignClientRect(HWND window, RECT& rect) = 0;
+    // Why GetForeignClientRect refuses `window`, in a few words for the user
+    // ("0x1A is a pixmap, not a window"); empty when it does not, or cannot
+    // tell.
+    virtual std::string ForeignWindowProblem(HWND) { return {}; }
     virtual int GetSystemMetrics(int index) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;
     // Every monitor's rectangle in device pixels, the primary first.
