@@ -36,7 +36,7 @@ std::optional<IniDocument> LoadStore(const std::string& path) {
     if (!IsRegularFileOrMissing(path))
         return std::nullopt;
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT)
+    if (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
         return IniDocument::Parse("");
     std::string bytes;
     UniqueFile file = OpenRegularFile(path);
