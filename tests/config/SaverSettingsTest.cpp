@@ -54,11 +54,13 @@ TEST_F(SettingsTest, SavingWritesAllSevenEntriesColoursAsDecimalText) {
 
     s.FontColor = 0xFFFFFFFF;
     s.Delay = 100;  // the store keeps what it is given; ranges are the dialog's business
+    s.FontName = "Gr\xC3\xBC\xC3";  // cut inside a character: still a readable file
     SaveSettings(s);
     SaverSettings back;
     ReadSettings(back);
     EXPECT_EQ(back.FontColor, 0xFFFFFFFFu);
     EXPECT_EQ(back.Delay, 100);
+    EXPECT_EQ(back.FontName, "Gr\xC3\xBC\xEF\xBF\xBD");
 }
 
 TEST_F(SettingsTest, HandEditedValuesAreReadLeniently) {

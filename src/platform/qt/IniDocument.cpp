@@ -265,8 +265,22 @@ std::string IniEscapedValue(std::string_view text) {
     if (!text.empty() && text.front() == '@')
         out += '@';
     bool needsQuotes = false, escapeNextIfHex = false;
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x80) {
+            // Text that is no UTF-8 (a name cut inside a character) is
+            // written as the reader would take it, so the file stays
+            // readable: a replacement character for each stray byte.
+            std::size_t next = i;
+            if (NextCodePoint(text, next) == kInvalid)
+                out += "\xEF\xBF\xBD";
+            else
+                out += text.substr(i, next - i);
+            i = next - 1;
+            escapeNextIfHex = false;
+            continue;
+        }
         if (c == ';' || c == ',' || c == '=')
             needsQuotes = true;
         // A hex digit after a numeric escape would be read as part of it.
