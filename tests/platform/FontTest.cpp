@@ -55,6 +55,6 @@ TEST(CreateFont, UnknownFacesAndAbsurdRequestsStillGiveAUsableFont) {
         ASSERT_TRUE(font) << height;
         EXPECT_GT(font->CellHeight(), 0);
         EXPECT_LE(font->CellHeight(), 2400);
-        EXPECT_GE(font->Glyph(U'W').advance, 0);
+        EXPECT_GE(font->TextWidth(U"W"), 0);
     }
 }

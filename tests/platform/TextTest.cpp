@@ -100,7 +100,7 @@ TEST_F(TextTest, MeasuresTheCellHeightAndHintedAdvancesOfDecodedText) {
         {{"a\0b", 3}, 39},   {"caf\xC3\xA9", 4 * 13},     {"caf\xE9", 4 * 13},
         {"\xC3\xA9\xE9", 3 * 13},  // not UTF-8 as a whole: three letters
         {"\xE2\x82\xAC", 13},      // the euro sign
-        {"\xF0\x9F\x98\x80", 13},  // not in the face
+        {"\xF4\x8F\xBF\xBD", 13},  // in no face: the missing-glyph box
         // Overlong, surrogate, beyond U+10FFFF, truncated, stray continuation,
         // bad lead bytes: each byte a letter.
         {"\xC0\xAF", 2 * 13}, {"\xED\xA0\x80", 3 * 13}, {"\xF4\x90\x80\x80", 4 * 13}, {"\xE2\x82", 2 * 13},

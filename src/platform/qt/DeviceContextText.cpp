@@ -1,5 +1,5 @@
-// Text measurement and output. Glyphs come rendered from the font's cache, so
-// drawing a line is one coverage blend per glyph pixel.
+// Text measurement and output. Lines come shaped and glyphs rendered from the
+// font's caches, so drawing a line is one blend per glyph pixel.
 #include <algorithm>
 #include <limits>
 #include <string_view>
@@ -30,6 +30,28 @@ std::uint32_t Blend(std::uint32_t below, std::uint32_t ink, unsigned coverage) {
     return mixed;
 }
 
+// Colour glyphs carry their own colours, premultiplied by their alpha; the
+// text colour does not tint them.
+void BlendColorGlyph(Framebuffer& target, const GlyphImage& glyph, std::int64_t x, std::int64_t y,
+                     const PixelBox& box) {
+    for (int row = box.top; row < box.bottom; ++row) {
+        const std::uint32_t* source =
+            glyph.color.data() + std::size_t(row - y) * std::size_t(glyph.width) + std::size_t(box.left - x);
+        std::uint32_t* pixels = target.Row(row) + box.left;
+        for (int i = 0; i < box.right - box.left; ++i) {
+            const std::uint32_t over = source[i];
+            const unsigned rest = 255 - (over >> 24);
+            std::uint32_t mixed = 0;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const unsigned below = ((pixels[i] >> shift) & 0xFF) * rest + 128;
+                const unsigned value = ((over >> shift) & 0xFF) + ((below + (below >> 8)) >> 8);
+                mixed |= std::min(value, 255u) << shift;
+            }
+            pixels[i] = mixed;
+        }
+    }
+}
+
 }  // namespace
 
 BOOL CDC::GetTextExtentPointA(const char* text, int length, SIZE* size) {
@@ -50,9 +72,10 @@ BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
     Font* font = m_side->CurrentFont(m_font);
     if (!font)
         return FALSE;
-    const std::u32string line = Decode(text, length);
-    if (m_bkMode == OPAQUE && !line.empty()) {
-        const PixelBox cell = ClipToFramebuffer(x, y, std::int64_t(x) + font->TextWidth(line),
+    const std::u32string decoded = Decode(text, length);
+    const ShapedLine& line = font->Shape(decoded);
+    if (m_bkMode == OPAQUE && !decoded.empty()) {
+        const PixelBox cell = ClipToFramebuffer(x, y, std::int64_t(x) + line.width,
                                                 std::int64_t(y) + font->CellHeight(), m_target);
         if (!cell.Empty()) {
             FillBox(m_target, cell, PixelFromColorRef(m_bkColor));
@@ -61,13 +84,12 @@ BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
     }
     const std::uint32_t ink = PixelFromColorRef(m_textColor);
     const std::int64_t baseline = std::int64_t(y) + font->Ascent();
-    std::int64_t pen = x;
-    for (const char32_t codePoint : line) {
-        const GlyphImage& glyph = font->Glyph(codePoint);
-        const PixelBox touched = BlendGlyph(m_target, glyph, pen + glyph.left, baseline - glyph.top, ink);
+    for (const PlacedGlyph& placed : line.glyphs) {
+        const GlyphImage& glyph = font->FaceAt(placed.face).Glyph(placed.id);
+        const PixelBox touched =
+            BlendGlyph(m_target, glyph, x + placed.x + glyph.left, baseline - placed.rise - glyph.top, ink);
         if (!touched.Empty())
             MarkDirty(touched.left, touched.top, touched.right, touched.bottom);
-        pen += glyph.advance;
     }
     return TRUE;
 }
@@ -76,6 +98,10 @@ PixelBox BlendGlyph(Framebuffer& target, const GlyphImage& glyph, std::int64_t x
     const PixelBox box = ClipToFramebuffer(x, y, x + glyph.width, y + glyph.height, target);
     if (box.Empty())
         return box;
+    if (!glyph.color.empty()) {
+        BlendColorGlyph(target, glyph, x, y, box);
+        return box;
+    }
     for (int row = box.top; row < box.bottom; ++row) {
         const std::uint8_t* coverage =
             glyph.coverage.data() + std::size_t(row - y) * std::size_t(glyph.width) + std::size_t(box.left - x);

@@ -22,9 +22,11 @@ constexpr int kDefaultCellHeight = 16;
 constexpr std::int64_t kMaxHeight = 2048;
 // Windows truncates a face name to LF_FACESIZE - 1 characters.
 constexpr std::size_t kMaxFaceName = 31;
-// Enough for every letter a verse font ever meets; a text that exceeds it
-// only costs re-rendering.
-constexpr std::size_t kMaxCachedBytes = std::size_t(64) << 20;
+// A verse's lines, measured and drawn, with room to spare.
+constexpr std::size_t kKeptLines = 8;
+// Fallback faces one font may open; past them, letters show the missing-glyph
+// box rather than open ever more files.
+constexpr std::size_t kMaxFaces = 32;
 
 // The vertical extent Windows sizes a cell by, in font units.
 struct WinMetrics {
@@ -59,65 +61,54 @@ WinMetrics ReadWinMetrics(FT_Face face) {
 }  // namespace
 
 void Font::LibraryDeleter::operator()(FT_LibraryRec_* library) const { FT_Done_FreeType(library); }
-void Font::FaceDeleter::operator()(FT_FaceRec_* face) const { FT_Done_Face(face); }
 
-Font::Font(LibraryPtr library, FacePtr face, std::string family, int ascent, int descent)
-    : m_library(std::move(library)), m_face(std::move(face)), m_family(std::move(family)), m_ascent(ascent),
-      m_descent(descent) {}
+Font::Font(LibraryPtr library, std::unique_ptr<FontFace> face, FontRequest request, std::string family, int ascent,
+           int descent, double emWidth, double em)
+    : m_library(std::move(library)), m_request(std::move(request)), m_family(std::move(family)), m_ascent(ascent),
+      m_descent(descent), m_emWidth(emWidth), m_em(em) {
+    m_faces.push_back(std::move(face));
+}
 
 Font::~Font() = default;
 
-const GlyphImage& Font::Glyph(char32_t codePoint) {
-    if (const auto found = m_glyphs.find(codePoint); found != m_glyphs.end())
+const ShapedLine& Font::Shape(const std::u32string& text) {
+    const auto found = std::find_if(m_lines.begin(), m_lines.end(), [&](const auto& line) { return line.first == text; });
+    if (found != m_lines.end()) {
+        std::rotate(found, found + 1, m_lines.end());
+        return m_lines.back().second;
+    }
+    ShapedLine shaped = ShapeLine(text, *this);
+    if (m_lines.size() == kKeptLines)
+        m_lines.erase(m_lines.begin());
+    m_lines.emplace_back(text, std::move(shaped));
+    return m_lines.back().second;
+}
+
+std::size_t Font::FaceFor(char32_t codePoint, std::string_view language, bool colour) {
+    std::u32string key{codePoint, colour ? U'c' : U'-'};
+    key.append(language.begin(), language.end());
+    if (const auto found = m_fallbacks.find(key); found != m_fallbacks.end())
         return found->second;
-    GlyphImage image = Render(codePoint);
-    if (m_cachedBytes + image.coverage.size() > kMaxCachedBytes) {
-        m_glyphs.clear();
-        m_cachedBytes = 0;
+    std::size_t index = 0;
+    if (const std::optional<FontFile> file = MatchFallbackFontFile(m_request, codePoint, std::string(language), colour)) {
+        const auto same = std::find_if(m_faces.begin(), m_faces.end(), [&](const auto& face) {
+            return face->Path() == file->path && face->Index() == file->index;
+        });
+        if (same != m_faces.end()) {
+            index = std::size_t(same - m_faces.begin());
+        } else if (m_faces.size() < kMaxFaces) {
+            // Fallback faces share the font's em, so their letters sit at the
+            // same size on the same baseline.
+            if (auto face = FontFace::Open(m_library.get(), file->path, file->index, m_emWidth, m_em)) {
+                if (face->HasCodePoint(codePoint)) {
+                    m_faces.push_back(std::move(face));
+                    index = m_faces.size() - 1;
+                }
+            }
+        }
     }
-    m_cachedBytes += image.coverage.size();
-    return m_glyphs.emplace(codePoint, std::move(image)).first->second;
-}
-
-std::int64_t Font::TextWidth(const std::u32string& text) {
-    std::int64_t width = 0;
-    for (const char32_t codePoint : text)
-        width += Glyph(codePoint).advance;
-    return width;
-}
-
-GlyphImage Font::Render(char32_t codePoint) const {
-    GlyphImage image;
-    FT_Face face = m_face.get();
-    // Hinted outlines give whole-pixel advances, as GDI's do.
-    constexpr FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL;
-    const FT_UInt index = FT_Get_Char_Index(face, codePoint);
-    if (FT_Load_Glyph(face, index, kLoadFlags) != 0 && (index == 0 || FT_Load_Glyph(face, 0, kLoadFlags) != 0))
-        return image;
-    FT_GlyphSlot slot = face->glyph;
-    image.advance = static_cast<int>((slot->advance.x + 32) >> 6);
-    if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
-        return image;
-    const FT_Bitmap& bitmap = slot->bitmap;
-    const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
-    const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;  // embedded bitmaps of some faces
-    if ((!gray && !mono) || bitmap.width == 0 || bitmap.rows == 0)
-        return image;
-    image.left = slot->bitmap_left;
-    image.top = slot->bitmap_top;
-    image.width = static_cast<int>(bitmap.width);
-    image.height = static_cast<int>(bitmap.rows);
-    image.coverage.resize(std::size_t(image.width) * std::size_t(image.height));
-    for (int y = 0; y < image.height; ++y) {
-        // A negative pitch stores the rows bottom up.
-        const std::ptrdiff_t pitch = std::abs(bitmap.pitch);
-        const int row = bitmap.pitch >= 0 ? y : image.height - 1 - y;
-        const unsigned char* source = bitmap.buffer + std::ptrdiff_t(row) * pitch;
-        std::uint8_t* target = image.coverage.data() + std::size_t(y) * std::size_t(image.width);
-        for (int x = 0; x < image.width; ++x)
-            target[x] = gray ? source[x] : ((source[x >> 3] >> (7 - (x & 7))) & 1) * 255;
-    }
-    return image;
+    m_fallbacks.emplace(std::move(key), index);
+    return index;
 }
 
 void FontDeleter::operator()(Font* font) const { delete font; }
@@ -139,17 +130,20 @@ HFONT CreateFontA(int height, int width, int /*escapement*/, int /*orientation*/
     if (FT_Init_FreeType(&rawLibrary) != 0)
         return nullptr;
     Font::LibraryPtr library(rawLibrary);
-    FT_Face rawFace = nullptr;
-    if (FT_New_Face(library.get(), file->path.c_str(), file->index, &rawFace) != 0)
+    FT_Face face = nullptr;
+    if (FT_New_Face(library.get(), file->path.c_str(), file->index, &face) != 0)
         return nullptr;
-    Font::FacePtr face(rawFace);
-    if (!FT_IS_SCALABLE(face.get()))
+    struct FaceDeleter {
+        void operator()(FT_Face face) const { FT_Done_Face(face); }
+    };
+    const std::unique_ptr<FT_FaceRec_, FaceDeleter> metricsFace(face);
+    if (!FT_IS_SCALABLE(face))
         return nullptr;
 
     // Windows sizes a cell by the OS/2 win metrics: the requested cell height
     // spans usWinAscent + usWinDescent, the em is the matching share of it,
     // and ascent and descent are each rounded on their own.
-    const WinMetrics metrics = ReadWinMetrics(face.get());
+    const WinMetrics metrics = ReadWinMetrics(face);
     const double extent = metrics.ascent + metrics.descent;
     std::int64_t requested = height == 0 ? kDefaultCellHeight : Magnitude(height);
     requested = std::min(requested, kMaxHeight);
@@ -164,12 +158,12 @@ HFONT CreateFontA(int height, int width, int /*escapement*/, int /*orientation*/
         const double wanted = double(std::min(Magnitude(width), kMaxHeight));
         emWidth = wanted * metrics.unitsPerEm / metrics.averageWidth;
     }
-    const auto to26Dot6 = [](double pixels) { return std::max<FT_F26Dot6>(std::lround(pixels * 64), 1); };
-    if (FT_Set_Char_Size(face.get(), to26Dot6(emWidth), to26Dot6(em), 72, 72) != 0)
+    std::unique_ptr<FontFace> sized = FontFace::Open(library.get(), file->path, file->index, emWidth, em);
+    if (!sized)
         return nullptr;
-
     std::string family = file->family.empty() && face->family_name ? face->family_name : file->family;
-    return HFONT(new Font(std::move(library), std::move(face), std::move(family), ascent, descent));
+    return HFONT(new Font(std::move(library), std::move(sized), std::move(request), std::move(family), ascent,
+                          descent, emWidth, em));
 }
 
 CFont::CFont() = default;

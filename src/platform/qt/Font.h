@@ -1,32 +1,26 @@
 #pragma once
-// A realised font: one outline face at one size, with Windows' cell metrics
-// and a cache of rendered glyphs. The verse font draws the same few dozen
-// letters every few seconds, so each glyph is rendered once per Font.
+// A realised font: one outline face at one size, with Windows' cell metrics,
+// the fallback faces its lines have needed, and its last shaped lines. The
+// verse font draws the same few dozen letters every few seconds, so each
+// glyph is rendered once per face and each line shaped once per verse.
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/WinTypes.h"
+#include "platform/qt/FontFace.h"
+#include "platform/qt/FontMatch.h"
+#include "platform/qt/LineShaper.h"
 
 struct FT_LibraryRec_;
-struct FT_FaceRec_;
 
-// One rendered glyph: 8-bit coverage, rows top to bottom, placed relative to
-// the pen position on the baseline.
-struct GlyphImage {
-    int advance = 0;  // hinted advance in whole pixels
-    int left = 0;     // bitmap's left edge, right of the pen
-    int top = 0;      // bitmap's top row, above the baseline
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> coverage;
-};
-
-class Font {
+class Font : public FaceSet {
 public:
-    ~Font();
+    ~Font() override;
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
@@ -34,36 +28,41 @@ public:
     // The character cell: ascent above the baseline plus descent below it.
     int CellHeight() const { return m_ascent + m_descent; }
     int Ascent() const { return m_ascent; }
+    int Descent() const { return m_descent; }
 
-    // The glyph for a code point (the face's .notdef when it has none). The
-    // reference stays valid until the next call.
-    const GlyphImage& Glyph(char32_t codePoint);
-    // Sum of hinted advances without kerning, as GDI's text output places them.
-    std::int64_t TextWidth(const std::u32string& text);
+    // The line shaped and placed; the few lines last asked for are kept, so
+    // measuring a verse's line and drawing it shape it once. The reference
+    // stays valid until the next call.
+    const ShapedLine& Shape(const std::u32string& text);
+    // The shaped line's advance.
+    std::int64_t TextWidth(const std::u32string& text) { return Shape(text).width; }
+
+    FontFace& FaceAt(std::size_t index) override { return *m_faces[index]; }
+    std::size_t FaceFor(char32_t codePoint, std::string_view language, bool colour) override;
 
 private:
     struct LibraryDeleter {
         void operator()(FT_LibraryRec_* library) const;
     };
-    struct FaceDeleter {
-        void operator()(FT_FaceRec_* face) const;
-    };
     using LibraryPtr = std::unique_ptr<FT_LibraryRec_, LibraryDeleter>;
-    using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
-    Font(LibraryPtr library, FacePtr face, std::string family, int ascent, int descent);
-    GlyphImage Render(char32_t codePoint) const;
+    Font(LibraryPtr library, std::unique_ptr<FontFace> face, FontRequest request, std::string family, int ascent,
+         int descent, double emWidth, double em);
 
     friend HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
                              const char*);
 
-    // Declared library first: the face must go before the library that made it.
+    // Declared library first: the faces must go before the library that made them.
     LibraryPtr m_library;
-    FacePtr m_face;
+    std::vector<std::unique_ptr<FontFace>> m_faces;
+    FontRequest m_request;
     std::string m_family;
     int m_ascent = 0;
     int m_descent = 0;
-    std::unordered_map<char32_t, GlyphImage> m_glyphs;
-    std::size_t m_cachedBytes = 0;
+    double m_emWidth = 0;
+    double m_em = 0;
+    // Code point (with the language hint and colour wish) to the face that draws it.
+    std::unordered_map<std::u32string, std::size_t> m_fallbacks;
+    // Most recent last.
+    std::vector<std::pair<std::u32string, ShapedLine>> m_lines;
 };
-

@@ -5,6 +5,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <pthread.h>
 
@@ -72,11 +73,14 @@ void PrepareFontMatching() {
     }, nullptr) == 0;
 }
 
-std::optional<FontFile> MatchFontFile(const FontRequest& request) {
-    FcConfig* config = Configuration();
+namespace {
+
+// The request as a fontconfig pattern, substituted and ready to match.
+PatternPtr RequestPattern(FcConfig* config, const FontRequest& request, bool outlinesOnly,
+                          const std::function<void(FcPattern*)>& extra) {
     PatternPtr pattern(FcPatternCreate());
     if (!config || !pattern)
-        return std::nullopt;
+        return nullptr;
     // The face name comes first and the generic family after it, so a known
     // face always wins and an unknown one falls back to the family's face
     // rather than to the system's default sans-serif.
@@ -88,23 +92,69 @@ std::optional<FontFile> MatchFontFile(const FontRequest& request) {
     FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern.get(), FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     // Only outline fonts can be sized to an arbitrary cell height.
-    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    if (outlinesOnly)
+        FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    if (extra)
+        extra(pattern.get());
     if (!FcConfigSubstitute(config, pattern.get(), FcMatchPattern))
-        return std::nullopt;
+        return nullptr;
     FcDefaultSubstitute(pattern.get());
+    return pattern;
+}
 
-    FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(config, pattern.get(), &result));
-    if (!match)
-        return std::nullopt;
+std::optional<FontFile> FileOf(const FcPattern* match) {
     FcChar8* path = nullptr;
-    if (FcPatternGetString(match.get(), FC_FILE, 0, &path) != FcResultMatch || !path)
+    if (FcPatternGetString(match, FC_FILE, 0, &path) != FcResultMatch || !path)
         return std::nullopt;
     FontFile file;
     file.path = reinterpret_cast<const char*>(path);
-    FcPatternGetInteger(match.get(), FC_INDEX, 0, &file.index);
+    FcPatternGetInteger(match, FC_INDEX, 0, &file.index);
     FcChar8* family = nullptr;
-    if (FcPatternGetString(match.get(), FC_FAMILY, 0, &family) == FcResultMatch && family)
+    if (FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch && family)
         file.family = reinterpret_cast<const char*>(family);
     return file;
+}
+
+}  // namespace
+
+std::optional<FontFile> MatchFontFile(const FontRequest& request) {
+    FcConfig* config = Configuration();
+    const PatternPtr pattern = RequestPattern(config, request, true, nullptr);
+    if (!pattern)
+        return std::nullopt;
+    FcResult result = FcResultNoMatch;
+    const PatternPtr match(FcFontMatch(config, pattern.get(), &result));
+    return match ? FileOf(match.get()) : std::nullopt;
+}
+
+std::optional<FontFile> MatchFallbackFontFile(const FontRequest& request, char32_t codePoint,
+                                              const std::string& language, bool colour) {
+    struct CharSetDeleter {
+        void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
+    };
+    const std::unique_ptr<FcCharSet, CharSetDeleter> wanted(FcCharSetCreate());
+    if (!wanted || !FcCharSetAddChar(wanted.get(), codePoint))
+        return std::nullopt;
+    FcConfig* config = Configuration();
+    // Colour emoji come as bitmap strikes, which are scaled to the size.
+    const PatternPtr pattern = RequestPattern(config, request, false, [&](FcPattern* p) {
+        FcPatternAddCharSet(p, FC_CHARSET, wanted.get());
+        if (!language.empty())
+            FcPatternAddString(p, FC_LANG, Utf8(language.c_str()));
+        if (colour)
+            FcPatternAddBool(p, FC_COLOR, FcTrue);
+    });
+    if (!pattern)
+        return std::nullopt;
+    FcResult result = FcResultNoMatch;
+    const PatternPtr match(FcFontMatch(config, pattern.get(), &result));
+    // The match is only the closest face: it may still lack the character.
+    FcCharSet* has = nullptr;
+    FcBool isColour = FcFalse;
+    if (!match || FcPatternGetCharSet(match.get(), FC_CHARSET, 0, &has) != FcResultMatch ||
+        !FcCharSetHasChar(has, codePoint))
+        return std::nullopt;
+    if (colour && (FcPatternGetBool(match.get(), FC_COLOR, 0, &isColour) != FcResultMatch || !isColour))
+        return std::nullopt;
+    return FileOf(match.get());
 }

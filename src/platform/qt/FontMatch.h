@@ -21,3 +21,10 @@ struct FontFile {
 };
 
 std::optional<FontFile> MatchFontFile(const FontRequest& request);
+
+// A face, as like the request as fontconfig finds, that has the code point
+// (as terminals and browsers fall back); none when no installed face has it.
+// `language` (ISO 639, may be empty) picks among faces that draw the same
+// character differently. `colour` asks for a colour face (emoji) only.
+std::optional<FontFile> MatchFallbackFontFile(const FontRequest& request, char32_t codePoint,
+                                              const std::string& language, bool colour);
