@@ -6,8 +6,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libfreetype-dev libfontconfig-dev libxcb1-dev
-  fonts-liberation fonts-dejavu-core
+  qt6-base-dev libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev libxcb1-dev
+  fonts-liberation fonts-dejavu-core fonts-noto-core fonts-noto-cjk fonts-noto-color-emoji libharfbuzz-bin
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps x11-utils imagemagick openbox
   libgif-dev libstb-dev

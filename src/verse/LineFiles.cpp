@@ -19,9 +19,32 @@ std::string EntryOf(std::string&& piece) {
     return std::move(piece);
 }
 
+bool Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Whether every lead byte has its continuation bytes, so the text is UTF-8
+// as far as cutting it is concerned (a final sequence cut short by the read
+// limit still counts).
+bool SequencesComplete(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+        if (length == 0 || lead > 0xF4)
+            return false;
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+            if (!Continuation(text[i + k]))
+                return false;
+        i += length;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxEntries) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);  // the byte-order mark some editors write
+    // A long line of UTF-8 text is cut between characters, never inside one.
+    const bool utf8 = SequencesComplete(text);
     std::vector<std::string> entries;
     std::string piece;
     bool pieceOpen = false;  // characters read since the last piece ended
@@ -38,9 +61,17 @@ std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxE
         }
         piece.push_back(c);
         if (piece.size() == std::size_t(CVerseBook::kPieceLength)) {
+            std::string carried;
+            if (utf8 && i + 1 < text.size() && Continuation(text[i + 1])) {
+                std::size_t lead = piece.size() - 1;
+                while (lead > 0 && Continuation(piece[lead]))
+                    --lead;
+                carried = piece.substr(lead);
+                piece.resize(lead);
+            }
             entries.push_back(EntryOf(std::move(piece)));
-            piece.clear();
-            pieceOpen = false;
+            piece = std::move(carried);
+            pieceOpen = !piece.empty();
         }
     }
     if (pieceOpen && entries.size() < maxEntries)
@@ -74,8 +105,9 @@ std::optional<std::vector<std::string>> ReadLineFile(const std::string& name, st
         return std::nullopt;
     // Every entry takes at most 249 bytes of the file (248 characters, or 247
     // and a CR LF), so this much holds all the entries that can be kept, and
-    // a huge file costs no more than a small one.
-    const std::size_t limit = maxEntries * (CVerseBook::kPieceLength + 1) + 1;
+    // a huge file costs no more than a small one
+    // (and a byte-order mark).
+    const std::size_t limit = maxEntries * (CVerseBook::kPieceLength + 1) + 1 + 3;
     std::string bytes;
     char buffer[16384];
     while (bytes.size() < limit) {

@@ -11,7 +11,8 @@
 // after a line end or after 248 characters, whichever comes first, and is one
 // entry without its line end. A line end at the very end adds no entry; blank
 // lines give empty entries; an entry ends at its first NUL. At most
-// `maxEntries` are returned.
+// `maxEntries` are returned. A UTF-8 byte-order mark at the start is skipped,
+// and in UTF-8 text a piece that would end inside a character ends before it.
 std::vector<std::string> SplitIntoPieces(std::string_view text, std::size_t maxEntries);
 
 // The name of the file in `directory` that matches `name`: the exact name when

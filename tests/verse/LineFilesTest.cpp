@@ -23,6 +23,10 @@ TEST(SplitIntoPieces, LineEndsBlankLinesAndLongLines) {
         {x248 + "\r\n", {x248, ""}},                        // 248 characters, then the line end alone
         {x248.substr(1) + "\r\n", {x248.substr(1)}},        // CR LF counts as one character
         {std::string("a\0b\nc\0", 6), {"a", "c"}},           // an entry ends at a NUL
+        {"\xEF\xBB\xBF" "a\n\xEF\xBB\xBF", {"a", "\xEF\xBB\xBF"}},  // a byte-order mark only at the start
+        // 248 bytes would end inside a character of UTF-8 text, not of Windows-1252 text.
+        {x248.substr(2) + "\xE2\x82\xAC!", {x248.substr(2), "\xE2\x82\xAC!"}},
+        {x248.substr(1) + "\xE2\x82\xAC\xE9!", {x248.substr(1) + "\xE2", "\x82\xAC\xE9!"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SplitIntoPieces(c.text, 1000), c.entries) << c.text.size() << " bytes";
