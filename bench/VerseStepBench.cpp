@@ -3,7 +3,9 @@
 // framebuffer, against one plain fill of the same framebuffer with memset:
 // the first step after a new picture, which paints the whole frame, and a
 // later step on the same picture, which writes only the pixels that change.
-// The picture step itself (decoding and bitmap rows) is measured too.
+// The picture step itself (decoding and bitmap rows) is measured too, and
+// the later step with verses in Japanese and in Arabic, whose lines are
+// shaped and drawn from fallback faces.
 #include "GifTestFiles.h"
 #include "config/GifListFile.h"
 #include "config/SaverSettings.h"
@@ -20,17 +22,30 @@
 
 namespace {
 
+enum Script { kLatin, kJapanese, kArabic };
+
+// Line files of a hundred different lines each, more than the font keeps
+// shaped, so every verse shapes its lines as it would with a user's files.
+void WriteLines(const std::filesystem::path& path, const char* line, int count) {
+    std::ofstream file(path);
+    for (int i = 0; i < count; ++i)
+        file << line << ' ' << i << '\n';
+}
+
 struct Saver {
     // A picture of width x height unless another size is given.
-    Saver(int width, int height, int pictureWidth = 0, int pictureHeight = 0) {
+    Saver(int width, int height, int pictureWidth = 0, int pictureHeight = 0, Script script = kLatin) {
         pictureWidth = pictureWidth ? pictureWidth : width;
         pictureHeight = pictureHeight ? pictureHeight : height;
         dir = std::filesystem::temp_directory_path() / ("quorl-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir / "system");
-        std::ofstream(dir / "system/fives.txt") << "an old silent pond\nrain on the tin roof\nfrost on the window\n"
-                                                   "a kettle murmurs\n";
-        std::ofstream(dir / "system/sevens.txt") << "the house listens to the rain\nfrost draws ferns across "
-                                                    "the glass\n";
+        const char* lines[][2] = {
+            {"an old silent pond", "the house listens to the rain"},
+            {"\u53E4\u6C60\u3084\u86D9\u98DB\u3073\u8FBC\u3080", "\u6C34\u306E\u97F3\u3000\u96E8\u306E\u591C\u306B\u805E\u304F"},
+            {"\u0633\u0646\u0629 \u0641\u064A \u0627\u0644\u0628\u064A\u062A",
+             "\u0627\u0644\u0645\u0637\u0631 \u0639\u0644\u0649 \u0633\u0642\u0641 \u0627\u0644\u0628\u064A\u062A"}};
+        WriteLines(dir / "system/fives.txt", lines[script][0], 100);
+        WriteLines(dir / "system/sevens.txt", lines[script][1], 100);
         ::setenv("QUORL_WINDOWS_DIR", dir.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
         SetRegistryKey("Zovex Screen Savers");
@@ -64,7 +79,8 @@ struct Saver {
 };
 
 void BM_VerseStep(benchmark::State& state) {
-    Saver saver(int(state.range(0)), int(state.range(1)), int(state.range(2)), int(state.range(3)));
+    Saver saver(int(state.range(0)), int(state.range(1)), int(state.range(2)), int(state.range(3)),
+                state.range(4) == 1 ? kJapanese : state.range(4) == 2 ? kArabic : kLatin);
     for (auto _ : state) {
         saver.system.Send(WM_TIMER, CFullScreenWnd::kVerseTimer);
         benchmark::DoNotOptimize(saver.system.Pixels()->Pixels());
@@ -115,7 +131,9 @@ BENCHMARK(BM_FullFrameMemset)->Args({1920, 1080})->Args({3840, 2160})->Unit(benc
 // Screen width and height, then picture width and height (0: the screen's).
 BENCHMARK(BM_VerseStepAfterNewPicture)->Args({1920, 1080, 0, 0})->Args({3840, 2160, 0, 0})
     ->Args({3840, 2160, 640, 480})->Iterations(60)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_VerseStep)->Args({1920, 1080, 0, 0})->Args({3840, 2160, 0, 0})->Args({1920, 1080, 640, 480})
-    ->Args({3840, 2160, 640, 480})->Unit(benchmark::kMicrosecond);
+// The same, then the script of the lines: 0 Latin, 1 Japanese, 2 Arabic.
+BENCHMARK(BM_VerseStep)->Args({1920, 1080, 0, 0, 0})->Args({3840, 2160, 0, 0, 0})->Args({1920, 1080, 640, 480, 0})
+    ->Args({3840, 2160, 640, 480, 0})->Args({1920, 1080, 640, 480, 1})->Args({1920, 1080, 640, 480, 2})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PictureStep)->Args({1920, 1080})->Args({3840, 2160})->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -12,9 +12,11 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QListView>
 #include <QTest>
 
 #include <climits>
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <filesystem>
@@ -74,6 +76,31 @@ TEST(FontConversions, HeightsPointsAndFaceNames) {
 
 QComboBox* ColorBox(QFontDialog* picker) { return picker->findChild<QComboBox*>(QStringLiteral("colorBox")); }
 
+// The families fontconfig lists, each by its first name.
+QStringList InstalledFamilies() {
+    QStringList families;
+    if (FILE* pipe = ::popen("fc-list : family", "r")) {
+        char line[1024];
+        while (std::fgets(line, sizeof line, pipe))
+            families << QString::fromUtf8(line).section(QLatin1Char(','), 0, 0).trimmed();
+        ::pclose(pipe);
+    }
+    families.removeDuplicates();
+    return families;
+}
+
+// The picker's list that shows `family`, as text rows.
+QStringList ListShowing(QFontDialog* picker, const QString& family) {
+    for (QListView* list : picker->findChildren<QListView*>()) {
+        QStringList rows;
+        for (int row = 0; list->model() && row < list->model()->rowCount(); ++row)
+            rows << list->model()->index(row, 0).data().toString();
+        if (rows.contains(family))
+            return rows;
+    }
+    return {};
+}
+
 // The picker starts on the settings; Cancel changes nothing; OK keeps face,
 // whole points and colour, even an alias and a colour none of the sixteen.
 TEST_F(ConfigTest, FontPickerConvertsTheSettingsBothWays) {
@@ -92,6 +119,12 @@ TEST_F(ConfigTest, FontPickerConvertsTheSettingsBothWays) {
             EXPECT_EQ(picker->currentFont().pointSize(), 25);
             ASSERT_NE(ColorBox(picker), nullptr);
             EXPECT_EQ(ColorBox(picker)->currentText(), QStringLiteral("Aqua"));
+            // Every installed family is offered, whatever its script.
+            const QStringList installed = InstalledFamilies();
+            EXPECT_TRUE(installed.contains(QStringLiteral("Noto Sans CJK JP")));
+            const QStringList offered = ListShowing(picker, QStringLiteral("DejaVu Sans"));
+            for (const QString& family : installed)
+                EXPECT_TRUE(offered.contains(family)) << family.toStdString();
             picker->setCurrentFont(QFont("DejaVu Serif", 12));  // then Cancel
         });
         EXPECT_EQ(dlg.m_strFontName, "Courier New");

@@ -19,17 +19,12 @@ namespace {
 // drop it, so every side shows the same colour.
 COLORREF Plain(COLORREF color) { return color & 0x00FFFFFFu; }
 
-// Text that is valid UTF-8 and not plain ASCII, as UTF-16; empty otherwise,
-// and the bytes are then the ANSI code page's.
-std::wstring WideIfUtf8(const char* text, int length) {
-    const std::string_view bytes(text, std::size_t(length));
-    bool ascii = true;
-    for (unsigned char c : bytes)
-        ascii = ascii && c < 0x80;
-    if (ascii || !IsValidUtf8(bytes))
-        return {};
+// The line as UTF-16, read as on every platform: UTF-8 when it is valid
+// UTF-8, else Windows-1252. The wide calls shape it and link fonts for the
+// scripts the selected font lacks.
+std::wstring Wide(const char* text, int length) {
     std::wstring wide;
-    for (char32_t c : DecodeText(bytes)) {
+    for (char32_t c : DecodeText(std::string_view(text, std::size_t(length)))) {
         if (c >= 0x10000) {
             wide.push_back(wchar_t(0xD800 + ((c - 0x10000) >> 10)));
             wide.push_back(wchar_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
@@ -130,9 +125,8 @@ BOOL CDC::GetTextExtentPointA(const char* text, int length, SIZE* size) {
         return FALSE;
     if (length == 0)
         text = "";
-    const std::wstring wide = WideIfUtf8(text, length);
-    return wide.empty() ? ::GetTextExtentPointA(m_side->dc, text, length, size)
-                        : ::GetTextExtentPoint32W(m_side->dc, wide.data(), int(wide.size()), size);
+    const std::wstring wide = Wide(text, length);
+    return ::GetTextExtentPoint32W(m_side->dc, wide.c_str(), int(wide.size()), size);
 }
 
 BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
@@ -143,9 +137,8 @@ BOOL CDC::TextOutA(int x, int y, const char* text, int length) {
         ClipToFramebuffer(x, y, std::int64_t(x) + extent.cx, std::int64_t(y) + extent.cy, m_target);
     if (box.Empty() || length == 0)
         return TRUE;  // nothing of it shows
-    const std::wstring wide = WideIfUtf8(text, length);
-    const BOOL drawn = wide.empty() ? ::TextOutA(m_side->dc, x, y, text, length)
-                                    : ::TextOutW(m_side->dc, x, y, wide.data(), int(wide.size()));
+    const std::wstring wide = Wide(text, length);
+    const BOOL drawn = ::ExtTextOutW(m_side->dc, x, y, 0, nullptr, wide.c_str(), UINT(wide.size()), nullptr);
     ::GdiFlush();
     MarkDirty(box.left, box.top, box.right, box.bottom);
     return drawn;
