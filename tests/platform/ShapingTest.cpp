@@ -95,7 +95,9 @@ TEST(Shaping, GlyphsAndAdvancesAreHarfBuzzsOwn) {
             ours.push_back({glyph.id, glyph.advance});
             pen += glyph.advance;
         }
-        EXPECT_EQ(ours, HbShape(font->FaceAt(0), c.text, c.language)) << c.face;
+        const std::vector<Shaped> theirs = HbShape(font->FaceAt(0), c.text, c.language);
+        ASSERT_FALSE(theirs.empty()) << "hb-shape (libharfbuzz-bin) gave nothing";
+        EXPECT_EQ(ours, theirs) << c.face;
         EXPECT_EQ(line.width, (pen + 32) >> 6) << c.face;
     }
 }

@@ -127,12 +127,14 @@ std::vector<Run> Itemize(std::u32string_view text, const std::vector<FriBidiLeve
     for (std::size_t i = 0; i < n; ++i) {
         const char32_t c = text[i];
         std::size_t face = 0;
-        if (i > 0 && Continues(c, unicode))
+        if (i > 0 && Continues(c, unicode)) {
             face = runs.back().face;
-        else if (Emoji(text, i))
-            face = faces.FaceFor(c, {}, true);
-        if (face == 0 && !(i > 0 && Continues(c, unicode)) && !Control(c, unicode) && !own.HasCodePoint(c))
-            face = faces.FaceFor(c, UsesLanguageHint(scripts[i]) ? language : std::string_view(), false);
+        } else if (!Control(c, unicode)) {
+            if (Emoji(text, i))
+                face = faces.FaceFor(c, {}, true);
+            if (face == 0 && !own.HasCodePoint(c))
+                face = faces.FaceFor(c, UsesLanguageHint(scripts[i]) ? language : std::string_view(), false);
+        }
         if (!runs.empty() && runs.back().level == levels[i] && runs.back().script == scripts[i] &&
             runs.back().face == face) {
             runs.back().end = i + 1;
