@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -111,6 +112,44 @@ TEST_F(TextTest, MeasuresTheCellHeightAndHintedAdvancesOfDecodedText) {
     EXPECT_TRUE(Drawn("caf\xC3\xA9") == Drawn("caf\xE9"));
     EXPECT_TRUE(Drawn("\xE2\x82\xAC") == Drawn("\x80"));
     EXPECT_FALSE(Drawn("\xE2\x82\xAC") == Drawn("\xE2"));
+}
+
+// Latin, Greek and Cyrillic lines, shaped, draw exactly the pixels they drew
+// glyph by glyph before lines were shaped (the hashes were taken then), in
+// monospaced and proportional faces, with kerning pairs and ligature letters.
+TEST(TextPixels, LatinGreekAndCyrillicLinesDrawAsBeforeShaping) {
+    const struct {
+        int height, width, weight;
+        DWORD family;
+        const char* face;
+        int mode;
+        const char* text;
+        std::uint64_t hash;
+    } cases[] = {
+        {25, 0, 400, 0x30, "Courier New", TRANSPARENT, "An old silent pond", 0x61979c07a9038b82},
+        {40, 0, 400, 0x30, "Courier New", OPAQUE, "caf\xC3\xA9 na\xC3\xAFve \xC3\x85ngstr\xC3\xB6m", 0xecd8d9aababce01a},
+        {30, 0, 400, 0, "DejaVu Sans", TRANSPARENT, "AV To Wa Ty office fi fl ffi", 0x5c0c8fab7a590a64},
+        {33, 0, 400, 0x10, "Times New Roman", TRANSPARENT,
+         "\xCE\x91\xCE\xB2\xCE\xB3 \xD0\x96\xD0\xB8\xD0\xB2 123 (x) [y] {z} !?.,;", 0x567035c0f9dc13ef},
+        {20, 0, 700, 0x20, "Arial", OPAQUE, "A frog jumps into the pond,", 0xcfb9e6a4b5796feb},
+        {17, 9, 400, 0, "DejaVu Serif", TRANSPARENT, "1/2 \xE2\x80\x94 \xE2\x80\x9Cquoted\xE2\x80\x9D", 0xbc656de7bdbc151a},
+    };
+    for (const auto& c : cases) {
+        CFont font;
+        ASSERT_TRUE(font.Attach(CreateFontA(c.height, c.width, 0, 0, c.weight, 0, 0, 0, 0, 0, 0, 0, c.family, c.face)));
+        Framebuffer frame(900, 90);
+        Paint(frame, 0x00336699);
+        CDC dc(frame);
+        dc.SelectObject(&font);
+        dc.SetTextColor(RGB(250, 240, 10));
+        dc.SetBkColor(RGB(1, 2, 3));
+        dc.SetBkMode(c.mode);
+        dc.TextOutA(7, 11, c.text, int(std::strlen(c.text)));
+        std::uint64_t hash = 1469598103934665603ull;  // FNV-1a over the pixel words
+        for (int i = 0; i < 900 * 90; ++i)
+            hash = (hash ^ frame.Pixels()[i]) * 1099511628211ull;
+        EXPECT_EQ(hash, c.hash) << c.face << " " << c.text;
+    }
 }
 
 TEST_F(TextTest, ClipsAtEveryEdgeAndAtExtremePositions) {

@@ -85,8 +85,10 @@ const ShapedLine& Font::Shape(const std::u32string& text) {
 }
 
 std::size_t Font::FaceFor(char32_t codePoint, std::string_view language, bool colour) {
-    std::u32string key{codePoint, colour ? U'c' : U'-'};
-    key.append(language.begin(), language.end());
+    // Code point, colour wish and up to four letters of the language hint.
+    std::uint64_t key = std::uint64_t(codePoint) | (colour ? std::uint64_t(1) << 24 : 0);
+    for (std::size_t i = 0; i < language.size() && i < 4; ++i)
+        key |= std::uint64_t(static_cast<unsigned char>(language[i])) << (32 + 8 * i);
     if (const auto found = m_fallbacks.find(key); found != m_fallbacks.end())
         return found->second;
     std::size_t index = 0;
@@ -107,7 +109,7 @@ std::size_t Font::FaceFor(char32_t codePoint, std::string_view language, bool co
             }
         }
     }
-    m_fallbacks.emplace(std::move(key), index);
+    m_fallbacks.emplace(key, index);
     return index;
 }
 

@@ -62,7 +62,7 @@ private:
     double m_emWidth = 0;
     double m_em = 0;
     // Code point (with the language hint and colour wish) to the face that draws it.
-    std::unordered_map<std::u32string, std::size_t> m_fallbacks;
+    std::unordered_map<std::uint64_t, std::size_t> m_fallbacks;
     // Most recent last.
     std::vector<std::pair<std::u32string, ShapedLine>> m_lines;
 };
