@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 class CDataExchange;
 struct DialogTemplate;
@@ -33,6 +34,9 @@ public:
     // The window and its controls, while the window exists; null otherwise.
     DialogHandle GetSafeHwnd() const;
     ControlHandle GetDlgItem(int id) const;
+    // Gives a static text or button control new text, while the window
+    // exists; the dialog widens if the text would not fit (Qt side).
+    void SetControlText(int id, const std::string& text);
 
     // Runs the data exchange: from the members to the controls, or (TRUE)
     // from the controls to the members with validation. FALSE when a check

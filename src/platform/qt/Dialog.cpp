@@ -2,12 +2,13 @@
 
 #include "platform/dialogs/DataExchange.h"
 #include "platform/qt/DialogControls.h"
-#include "platform/qt/DialogUnits.h"
+#include "platform/qt/DialogLayout.h"
 #include "res/Resources.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -20,7 +21,15 @@ const char kControlIdProperty[] = "quorlControlId";
 
 struct CDialog::SideWindow {
     std::unique_ptr<QDialog> window;
+    const DialogTemplate* source = nullptr;
     std::vector<std::pair<int, QWidget*>> controls;  // template order
+
+    void LayOut() const {
+        std::vector<QWidget*> placed;
+        for (const auto& [id, control] : controls)
+            placed.push_back(control);
+        LayOutDialog(*window, *source, placed);
+    }
 };
 
 CDialog::CDialog(int templateId, ParentWindow parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
@@ -86,12 +95,10 @@ std::unique_ptr<CDialog::SideWindow> DialogWindow::Build(CDialog& dialog, const 
     window->setWindowTitle(QString::fromLatin1(t.caption));
     const QFont font = MakeDialogFont(t.fontFace, t.fontPoints, ScreenLogPixelsY());
     window->setFont(font);
-    const DialogBaseUnits units = BaseUnitsOf(font);
-    window->setFixedSize(MapDialogRect(units, 0, 0, t.cx, t.cy).size());
 
     QWidget* previousTabStop = nullptr;
     for (const ControlTemplate& c : t.controls) {
-        QWidget* control = CreateControl(c, MapDialogRect(units, c.x, c.y, c.cx, c.cy), window);
+        QWidget* control = CreateControl(c, window);
         control->setProperty(kControlIdProperty, c.id);
         if (auto* button = qobject_cast<QPushButton*>(control))
             QObject::connect(button, &QPushButton::clicked, window, [window, id = c.id] { window->Command(id); });
@@ -106,7 +113,21 @@ std::unique_ptr<CDialog::SideWindow> DialogWindow::Build(CDialog& dialog, const 
         }
         built->controls.emplace_back(c.id, control);
     }
+    built->source = &t;
+    built->LayOut();
     return built;
+}
+
+void CDialog::SetControlText(int id, const std::string& text) {
+    QWidget* control = GetDlgItem(id);
+    const QString value = QString::fromStdString(text);
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(value);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(value);
+    else
+        return;
+    m_window->LayOut();
 }
 
 int CDialog::DoModal() {

@@ -84,11 +84,8 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
 
 }  // namespace
 
-QWidget* CreateControl(const ControlTemplate& c, const QRect& rect, QWidget* parent) {
+QWidget* CreateControl(const ControlTemplate& c, QWidget* parent) {
     QWidget* control = MakeControl(c, parent);
-    // An icon control takes the size of its icon, whatever the template
-    // gives.
-    control->setGeometry(c.kind == ControlKind::Icon ? QRect(rect.topLeft(), QSize(32, 32)) : rect);
     if (c.style & WS_TABSTOP)
         control->setFocusPolicy(Qt::StrongFocus);
     else if (c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton ||

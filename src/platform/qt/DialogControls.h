@@ -7,10 +7,10 @@
 class QListWidget;
 struct ControlTemplate;
 
-// The toolkit widget for one control of a template, placed at `rect`
-// (pixels) inside `parent`. Controls with WS_TABSTOP take the focus by Tab
+// The toolkit widget for one control of a template, inside `parent`
+// (LayOutDialog places it). Controls with WS_TABSTOP take the focus by Tab
 // and click; statics, icons and group boxes never take it.
-QWidget* CreateControl(const ControlTemplate& control, const QRect& rect, QWidget* parent);
+QWidget* CreateControl(const ControlTemplate& control, QWidget* parent);
 
 // Whether a list box control sorts what is added (its LBS_SORT style).
 void MarkListSorted(QListWidget* list, bool sorted);

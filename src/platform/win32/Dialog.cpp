@@ -128,6 +128,11 @@ void CDialog::EndDialog(int result) {
         ::EndDialog(m_window->hWnd, result);
 }
 
+void CDialog::SetControlText(int id, const std::string& text) {
+    if (m_window && m_window->hWnd)
+        ::SetDlgItemTextA(m_window->hWnd, id, text.c_str());
+}
+
 int CDialog::DoModal() {
     const DialogTemplate* dialogTemplate = FindDialogTemplate(m_nIDTemplate);
     if (!dialogTemplate)
