@@ -47,7 +47,7 @@ const DialogTemplate kAbout{
 const DialogTemplate kMoreStuff{
     IDD_MORESTUFF, "More Stuff...", 239, 84, "MS Sans Serif", 8,
     {
-        {IDC_STATIC, ControlKind::Text,
+        {IDC_LINEFILES, ControlKind::Text,
          "You may add (or remove) lines in the files FIVES.TXT and SEVENS.TXT. These files MUST reside in "
          "your Windows\\System directory. The first file contains lines with five syllables; and the second, "
          "lines with seven syllables.",

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/dialogs/Dialog.h"
 
+#include <string>
+
 // "About Quorl Screen Saver": the saver's name, version and terms. Its
 // "Setup info!!!" button opens the More Stuff dialog. It has no OK or Cancel
 // button: Escape or the title bar's close button ends it.
@@ -15,4 +17,11 @@ public:
 class CMoreStuffDlg : public CDialog {
 public:
     explicit CMoreStuffDlg(ParentWindow parent = nullptr);
+
+    // The paragraph on the line files, naming the folder they belong in;
+    // empty where the template's own text names it (Windows).
+    static std::string LineFilesText();
+
+protected:
+    BOOL OnInitDialog() override;
 };

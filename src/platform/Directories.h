@@ -12,6 +12,11 @@
 std::string GetWindowsDirectory();
 std::string GetSystemDirectory();
 
+// The system directory as texts shown to the user name it. Empty on Windows,
+// whose texts keep naming "windows\system" as they always have; elsewhere the
+// real folder as the user would type it, with "~" for the home folder.
+std::string SystemDirectoryForTexts();
+
 // The folders holding the installed defaults (line files, picture list and
 // pictures), most important first: "quorl" in each absolute folder of
 // $XDG_DATA_DIRS, default /usr/local/share:/usr/share. They are only read,

@@ -1,5 +1,6 @@
 #include "verse/VerseBook.h"
 
+#include "platform/Directories.h"
 #include "verse/LineFiles.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ namespace {
 
 // Shown in place of a verse when the line files cannot be used.
 const char kNoticeFirst[] = "Create these two files";
-const char kNoticeSecond[] = "windows\\system\\SEVENS.TXT, windows\\system\\FIVES.TXT";
+const char kNoticeSecond[] = "windows\\system\\SEVENS.TXT, windows\\system\\FIVES.TXT";  // Windows
 const char kNoticeThird[] = "Put the lines in them";
 
 // A draw that keeps missing the admissible indices gives up after this many
@@ -36,6 +37,13 @@ bool Contains(const std::vector<int>& set, int value) {
 }
 
 }  // namespace
+
+std::string CVerseBook::NoticeMiddleLine() {
+    // Where the user keeps the files, as they would type it; one line still,
+    // so the notice keeps the shape of a verse.
+    const std::string dir = SystemDirectoryForTexts();
+    return dir.empty() ? std::string(kNoticeSecond) : dir + "/sevens.txt, fives.txt";
+}
 
 CVerseBook::CVerseBook(const std::string& directory, std::optional<std::uint32_t> seed) {
     // Failure is ignored: the files are then looked for wherever we are.
@@ -76,7 +84,7 @@ void CVerseBook::ChooseVerse(std::string& first, std::string& second, std::strin
     third.clear();
     if (m_fives.empty() || m_sevens.empty()) {
         first = kNoticeFirst;
-        second = kNoticeSecond;
+        second = NoticeMiddleLine();
         third = kNoticeThird;
         return;
     }

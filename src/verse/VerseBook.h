@@ -24,6 +24,8 @@ public:
     // Fills the three lines of the next verse, or the three notice lines when
     // the line files could not be used.
     void ChooseVerse(std::string& first, std::string& second, std::string& third);
+    // The notice's middle line: which files to create, and where.
+    static std::string NoticeMiddleLine();
     void FreeLines();
 
     int FiveCount() const { return int(m_fives.size()); }

@@ -12,6 +12,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QLabel>
 #include <QListView>
 #include <QTest>
 
@@ -151,6 +152,7 @@ TEST_F(ConfigTest, FontPickerConvertsTheSettingsBothWays) {
 }
 
 TEST_F(ConfigTest, AboutThenMoreStuffThenCloseReturnsWithEditsIntact) {
+    testing_support::ScopedEnv dataHome("XDG_DATA_HOME", "");
     bool aboutStayedOpen = false;
     WhenModalOpens([&](QWidget* config) {
         Edit(config, IDC_DELAY)->setText(QStringLiteral("42"));
@@ -158,6 +160,10 @@ TEST_F(ConfigTest, AboutThenMoreStuffThenCloseReturnsWithEditsIntact) {
             EXPECT_EQ(about->windowTitle(), QStringLiteral("About Quorl Screen Saver"));
             WhenModalOpens([&](QWidget* more) {
                 EXPECT_EQ(more->windowTitle(), QStringLiteral("More Stuff..."));
+                // On Linux it names the real folder, as the user would type it.
+                const QString text = static_cast<QLabel*>(FindControl(more, IDC_LINEFILES))->text();
+                EXPECT_TRUE(text.contains(QStringLiteral("MUST reside in your folder ~/.local/share/quorl/system.")))
+                    << text.toStdString();
                 QTest::keyClick(more, Qt::Key_Escape);
             });
             Click(about, IDC_SETUPINFO);

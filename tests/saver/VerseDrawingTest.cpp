@@ -1,4 +1,5 @@
 #include "SaverFixture.h"
+#include "verse/VerseBook.h"
 
 using namespace saver_test;
 
@@ -107,7 +108,7 @@ TEST_F(SaverTest, AnEmptyFirstLineDrawsNothing) {
 TEST_F(SaverTest, MissingLineFilesShowTheNoticeLikeAVerse) {
     TestFullScreenWnd* wnd = StartSaver();
     Paint();
-    // "windows\system\SEVENS.TXT, windows\system\FIVES.TXT" is 51 characters.
-    const int x2 = (1024 - 51 * 13) / 2;
-    EXPECT_EQ(wnd->GetView().verseRect, (RECT{x2 - 10, 361, x2 + 51 * 13 + 10, 456}));
+    const int length = int(CVerseBook::NoticeMiddleLine().size());
+    const int x2 = (1024 - length * 13) / 2;
+    EXPECT_EQ(wnd->GetView().verseRect, (RECT{x2 - 10, 361, x2 + length * 13 + 10, 456}));
 }

@@ -33,7 +33,7 @@ Verse Choose(CVerseBook& book) {
 
 bool IsNotice(const Verse& v) {
     return v.first == "Create these two files" &&
-           v.second == "windows\\system\\SEVENS.TXT, windows\\system\\FIVES.TXT" &&
+           v.second == CVerseBook::NoticeMiddleLine() &&
            v.third == "Put the lines in them";
 }
 
@@ -172,4 +172,23 @@ TEST_F(VerseBookTest, EmptyLinesAreEntriesAndFreeLinesEmptiesTheBook) {
     book.FreeLines();
     EXPECT_EQ(book.FiveCount(), 0);
     EXPECT_TRUE(IsNotice(Choose(book)));
+}
+
+// The notice names the real folder of the line files as the user would type
+// it: the home folder as "~", only when the path is really inside it.
+TEST(VerseNotice, NamesTheDataFolderAsTheUserWouldTypeIt) {
+    const struct {
+        const char *home, *dataHome, *windowsDir, *expected;
+    } cases[] = {
+        {"/home/ann", "", "", "~/.local/share/quorl/system/sevens.txt, fives.txt"},
+        {"/home/ann/", "", "", "~/.local/share/quorl/system/sevens.txt, fives.txt"},
+        {"/home/ann", "/home/ann/data", "", "~/data/quorl/system/sevens.txt, fives.txt"},
+        {"/home/ann", "/srv/share", "", "/srv/share/quorl/system/sevens.txt, fives.txt"},
+        {"/home/ann", "", "/home/annex/w", "/home/annex/w/system/sevens.txt, fives.txt"},
+        {"/", "", "/w", "/w/system/sevens.txt, fives.txt"},
+    };
+    for (const auto& c : cases) {
+        ScopedEnv home("HOME", c.home), data("XDG_DATA_HOME", c.dataHome), dir("QUORL_WINDOWS_DIR", c.windowsDir);
+        EXPECT_EQ(CVerseBook::NoticeMiddleLine(), c.expected) << c.home << " " << c.dataHome << " " << c.windowsDir;
+    }
 }

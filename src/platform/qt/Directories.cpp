@@ -21,6 +21,17 @@ std::string GetWindowsDirectory() {
 
 std::string GetSystemDirectory() { return GetWindowsDirectory() + "/system"; }
 
+std::string SystemDirectoryForTexts() {
+    std::string dir = GetSystemDirectory();
+    std::string home = EnvOrEmpty("HOME");
+    while (home.size() > 1 && home.back() == '/')
+        home.pop_back();
+    if (home.size() > 1 && dir.compare(0, home.size(), home) == 0 && dir.size() > home.size() &&
+        dir[home.size()] == '/')
+        dir.replace(0, dir.find_first_not_of('/', home.size()) - 1, "~");
+    return dir;
+}
+
 std::vector<std::string> GetDefaultDataDirectories() {
     std::string list = EnvOrEmpty("XDG_DATA_DIRS");
     if (list.empty())

@@ -21,6 +21,8 @@ std::string GetWindowsDirectory() {
 
 std::string GetSystemDirectory() { return GetWindowsDirectory() + "\\system"; }
 
+std::string SystemDirectoryForTexts() { return {}; }
+
 // Nothing is installed beside the program on Windows: the user's system
 // directory is the only place.
 std::vector<std::string> GetDefaultDataDirectories() { return {}; }
