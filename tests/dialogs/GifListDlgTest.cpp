@@ -24,7 +24,10 @@ namespace {
 
 class GifListTest : public DialogTest {
 protected:
-    void SetUp() override { SetProfileAppName("/opt/savers/quorl.scr"); }
+    void SetUp() override {
+        SetRegistryKey("Zovex Screen Savers");
+        SetProfileAppName("/opt/savers/quorl.scr");
+    }
     std::string ListFile() const { return windows / "system/GIFList.txt"; }
     std::string Picture(const std::string& name) const {
         WriteFile(pictures / name, "GIF89a");

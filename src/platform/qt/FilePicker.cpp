@@ -1,12 +1,15 @@
 #include "platform/dialogs/FilePicker.h"
 
 #include "platform/qt/DialogControls.h"
+#include "platform/Profile.h"
 #include "platform/dialogs/DialogIds.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 
 namespace {
 
@@ -28,6 +31,29 @@ QStringList NameFiltersFromFilter(const std::string& filter) {
     return filters;
 }
 
+// The toolkit's file dialog keeps what it remembers (recent folders, the
+// view) in a settings file of its own, "QtProject.conf", in the user's
+// config folder. While a picker lives, that file is the one beside the
+// program's settings instead: the user's config folder gets nothing of ours
+// outside our own folder.
+class PickerStateBesideOurSettings {
+public:
+    PickerStateBesideOurSettings() {
+        // The toolkit offers no way to read the path back: a settings object
+        // made for it names it.
+        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("o"), QStringLiteral("a"));
+        m_previous = QFileInfo(QFileInfo(probe.fileName()).path()).path();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QFileInfo(QFile::decodeName(QByteArray::fromStdString(ProfileFileName()))).path());
+    }
+    ~PickerStateBesideOurSettings() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_previous); }
+    PickerStateBesideOurSettings(const PickerStateBesideOurSettings&) = delete;
+    PickerStateBesideOurSettings& operator=(const PickerStateBesideOurSettings&) = delete;
+
+private:
+    QString m_previous;
+};
+
 }  // namespace
 
 int CFileDialog::DoModal() {
@@ -35,6 +61,7 @@ int CFileDialog::DoModal() {
         return IDCANCEL;
     QWidget* owner = m_pParentWnd ? m_pParentWnd : QApplication::activeModalWidget();
     ReturnFocusTo returnFocus(owner);
+    const PickerStateBesideOurSettings pickerState;  // outlives the picker
     QFileDialog picker(owner);
     picker.setOption(QFileDialog::DontUseNativeDialog);
     picker.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
