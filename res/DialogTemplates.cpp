@@ -40,7 +40,7 @@ const DialogTemplate kAbout{
          "Write to Zovex at quorl@zovex.example",
          7, 7, 242, 42},
         {IDC_STATIC, ControlKind::Icon, "", 117, 55, 18, 20, 0, IDI_QUORL},
-        {IDC_STATIC, ControlKind::Text, "Quorl 1.4", 7, 65, 39, 9},
+        {IDC_STATIC, ControlKind::Text, "Quorl " QUORL_VERSION, 7, 65, 39, 9},
         {IDC_SETUPINFO, ControlKind::PushButton, "Setup info!!!", 200, 60, 43, 14, kButton},
     }};
 

@@ -1,10 +1,14 @@
 #include "app/SaverApp.h"
+#include "app/Usage.h"
 #include "platform/Application.h"
 #include "platform/Profile.h"
 #include "platform/window/Wnd.h"
 #include "saver/PictureWorker.h"
 
 int main(int argc, char** argv) {
+    // Before anything that needs a display: `quorl --help` works anywhere.
+    if (const auto text = InformationRequested(argc, argv); text && PrintForTerminal(*text))
+        return 0;
     InitApplication(argc, argv);
     if (argc > 0)
         SetProfileAppName(argv[0]);

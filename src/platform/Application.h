@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The toolkit application behind the program's one message loop. It is made
 // on first need rather than at start-up: a command line that selects nothing
@@ -6,6 +7,11 @@
 
 // Keeps the command line for the toolkit. Call once, first thing in main.
 void InitApplication(int argc, char** argv);
+
+// Prints `text` on standard output for whoever typed the command, and true.
+// False where the program has no terminal to print to (a Windows GUI
+// program), which then reads the words as it always has.
+bool PrintForTerminal(const std::string& text);
 
 // The toolkit application, once made, talks to X11 (through XWayland in a
 // Wayland session) whatever the environment names: a screen-saver host names

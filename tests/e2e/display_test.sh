@@ -14,6 +14,19 @@ check_failure() {
   [ "$(wc -l <"$log")" -eq 1 ] && grep -qF -- "$text" "$log" || fail "not one line naming $text: $(cat "$log")"
 }
 
+echo "- --help, -h and --version answer on standard output with status 0, with no display at all"
+version=$(sed -n 's/^project(quorl VERSION \([0-9.]*\).*/\1/p' "$QUORL_SOURCE_DIR/CMakeLists.txt")
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
+for word in --help -h --version; do
+  status=0; env -u DISPLAY "$QUORL" $word >"$WORK/info.out" 2>"$WORK/info.err" || status=$?
+  [ "$status" -eq 0 ] && [ ! -s "$WORK/info.err" ] || fail "$word: status $status, stderr $(cat "$WORK/info.err")"
+  case $word in
+    --version) [ "$(cat "$WORK/info.out")" = "quorl $version" ] || fail "--version says $(cat "$WORK/info.out")" ;;
+    *) grep -q '^Usage: quorl ' "$WORK/info.out" && grep -q -- '--window-id' "$WORK/info.out" ||
+         fail "$word: no usage: $(cat "$WORK/info.out")" ;;
+  esac
+done
+
 echo "- a display that cannot be opened, or none at all (a Wayland session without X)"
 for mode in s "p 1234" c; do
   status=0; DISPLAY=":$dead" "$QUORL" $mode >"$WORK/dead.log" 2>&1 || status=$?

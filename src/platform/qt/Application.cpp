@@ -107,6 +107,12 @@ void EndAfterLostDisplay() {
 
 }  // namespace
 
+bool PrintForTerminal(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return true;
+}
+
 void InitApplication(int argc, char** argv) {
     g_argc = argc;
     g_argv = argv;

@@ -4,6 +4,8 @@
 
 #include "platform/WinTypes.h"
 
+bool PrintForTerminal(const std::string&) { return false; }
+
 void InitApplication(int, char**) {}
 
 void RequireX11() {}
