@@ -72,12 +72,14 @@ void CConfigDlg::OnFont() {
 
 void CConfigDlg::OnFillColor() {
     CColorDialog dlg(m_clrFill, 0, nullptr);
+    dlg.m_strTitle = "Fill Color";
     if (dlg.DoModal() == IDOK)
         m_clrFill = dlg.GetColor();
 }
 
 void CConfigDlg::OnBackgroundColor() {
     CColorDialog dlg(m_clrBack, 0, nullptr);
+    dlg.m_strTitle = "Background Color";
     if (dlg.DoModal() == IDOK)
         m_clrBack = dlg.GetColor();
 }

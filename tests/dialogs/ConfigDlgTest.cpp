@@ -255,15 +255,18 @@ TEST_F(ConfigTest, AStoreThatCannotBeWrittenIsToldAndFailsTheRun) {
     }
 }
 
-// Each colour picker starts on its own colour; Cancel keeps what they
-// picked, stored as BBGGRR, but not a typed delay.
+// Each colour picker, titled by what it sets, starts on its own colour;
+// Cancel keeps what they picked, stored as BBGGRR, but not a typed delay.
 TEST_F(ConfigTest, CancelStoresPickedColoursButNotTypedDelays) {
     const std::string store = Run("[quorl]\nFillColor=1971210\n", [](QWidget* w) {
         Edit(w, IDC_DELAY)->setText(QStringLiteral("33"));
-        for (const auto& [button, shown, picked] : {std::tuple{IDC_FILLCOLOR, QColor(10, 20, 30), QColor(1, 2, 3)},
-                                                    {IDC_BACKCOLOR, QColor(0, 0, 0), QColor(0, 0, 255)}}) {
+        EXPECT_FALSE(w->windowIcon().isNull());
+        for (const auto& [button, title, shown, picked] :
+             {std::tuple{IDC_FILLCOLOR, "Fill Color", QColor(10, 20, 30), QColor(1, 2, 3)},
+              {IDC_BACKCOLOR, "Background Color", QColor(0, 0, 0), QColor(0, 0, 255)}}) {
             WhenModalOpens([=](QWidget* picker) {
                 auto* colors = static_cast<QColorDialog*>(picker);
+                EXPECT_EQ(colors->windowTitle(), QString::fromLatin1(title));
                 EXPECT_EQ(colors->currentColor(), shown);
                 colors->setCurrentColor(picked);
                 colors->accept();

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 
 #include <QFileDialog>
+#include <QListWidget>
 #include <QTest>
 #include <QTreeView>
 
@@ -93,6 +94,10 @@ TEST_F(GifListTest, OkWritesTheEditedListSortedWithDuplicatesAndFullPaths) {
         Click(w, IDC_REMOVE);  // nothing selected: nothing goes
         RemoveItem(w, 1);      // a.gif
         Click(w, IDC_REMOVE);  // the selection went with its item
+        // Long paths are elided in the middle; the whole path is the tooltip.
+        auto* list = qobject_cast<QListWidget*>(FindControl(w, IDC_GIFLIST));
+        EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
+        EXPECT_EQ(list->item(0)->toolTip(), list->item(0)->text());
         Click(w, IDOK);
     });
     EXPECT_EQ(ReadFile(ListFile()), after);

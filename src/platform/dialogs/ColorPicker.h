@@ -2,6 +2,8 @@
 #include "platform/WinTypes.h"
 #include "platform/dialogs/WindowHandles.h"
 
+#include <string>
+
 struct CHOOSECOLOR {
     COLORREF rgbResult = 0;  // initial colour, then the chosen one
     DWORD Flags = 0;
@@ -17,6 +19,9 @@ public:
     COLORREF GetColor() const { return m_cc.rgbResult; }
 
     CHOOSECOLOR m_cc;
+    // What the picker sets, as its title; empty for the platform's own. The
+    // Windows picker keeps its own title.
+    std::string m_strTitle;
 
 private:
     ParentWindow m_pParentWnd;

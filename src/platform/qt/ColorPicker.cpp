@@ -18,6 +18,8 @@ int CColorDialog::DoModal() {
     ReturnFocusTo returnFocus(owner);
     QColorDialog picker(owner);
     picker.setOptions(QColorDialog::DontUseNativeDialog);
+    if (!m_strTitle.empty())
+        picker.setWindowTitle(QString::fromStdString(m_strTitle));
     picker.setCurrentColor(QColor(GetRValue(m_cc.rgbResult), GetGValue(m_cc.rgbResult), GetBValue(m_cc.rgbResult)));
     if (picker.exec() != QDialog::Accepted)
         return IDCANCEL;

@@ -4,6 +4,7 @@
 #include "platform/qt/DialogControls.h"
 #include "platform/qt/DialogLayout.h"
 #include "res/Resources.h"
+#include "res/resource.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -136,6 +137,10 @@ int CDialog::DoModal() {
         return -1;
     QWidget* owner = m_pParentWnd ? m_pParentWnd : QApplication::activeModalWidget();
     m_nModalResult = -1;
+    // Every window of the program, pickers and message boxes too, shows the
+    // program's icon.
+    if (QGuiApplication::windowIcon().isNull())
+        QGuiApplication::setWindowIcon(LoadIconResource(IDI_QUORL));
     m_window = DialogWindow::Build(*this, *dialogTemplate, owner);
 
     if (OnInitDialog()) {

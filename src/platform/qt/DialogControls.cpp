@@ -73,6 +73,8 @@ QWidget* MakeControl(const ControlTemplate& c, QWidget* parent) {
         list->setFrameShape((c.style & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
         list->setVerticalScrollBarPolicy((c.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A long path keeps its start and its file name in sight.
+        list->setTextElideMode(Qt::ElideMiddle);
         MarkListSorted(list, c.style & LBS_SORT);
         return list;
     }

@@ -58,6 +58,7 @@ int CListBox::AddString(const std::string& text) {
     const QByteArray bytes(text.data(), qsizetype(text.size()));
     auto* item = new QListWidgetItem(QFile::decodeName(bytes));
     item->setData(kBytesRole, bytes);
+    item->setToolTip(item->text());  // the whole path, where the list elides it
     List(m_list)->insertItem(index, item);
     return index;
 }
