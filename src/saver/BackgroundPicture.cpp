@@ -4,9 +4,13 @@
 #include "saver/PictureScaling.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <mutex>
 #include <new>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -17,6 +21,22 @@ RECT Intersection(const RECT& a, const RECT& b) {
 }
 
 bool IsEmpty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+// A picture that cannot be shown leaves the background black, with nothing on
+// the screen to say why; the saver says it on stderr, where a host logs it,
+// once per file for the whole run (the timer brings the same files round
+// again and again). The decoder's text gives the reason.
+void TellPictureNotShown(const std::string& path, const std::string& why) {
+    static std::mutex mutex;
+    static std::set<std::string> told;
+    constexpr std::size_t kMostTold = 4096;  // a huge list of bad files stays bounded
+    std::lock_guard<std::mutex> lock(mutex);
+    if (told.size() >= kMostTold || !told.insert(path).second)
+        return;
+    const std::string reason = why.substr(0, why.find('\n'));
+    std::fprintf(stderr, "quorl: the picture \"%s\" cannot be shown%s%s\n", path.c_str(),
+                 reason.empty() ? "" : ": ", reason.c_str());
+}
 
 // Fills `area` less every rectangle of `holes`. Each hole splits what is
 // left into at most four bands, so a few holes make a handful of fills.
@@ -80,8 +100,12 @@ LoadedPicture CSaverWnd::LoadPicture(const std::string& path, std::string error,
     // resampled smoothly.
     if (decoded && !(stop && *stop) && scale != 1.0)
         decoded = ScalePictureSmooth(decoded.get(), width, height, scale);
-    if (!decoded || (stop && *stop) || !FlipPictureRows(decoded.get(), width, height))
+    if (stop && *stop)
         return picture;
+    if (!decoded || !FlipPictureRows(decoded.get(), width, height)) {
+        TellPictureNotShown(path, picture.error);
+        return picture;
+    }
     // Rows whose length is already a multiple of 4 bytes need no padding:
     // the decoded block is the bitmap, and no second picture-sized block is
     // ever alive beside it.

@@ -101,6 +101,7 @@ TEST_F(SaverTest, PicturesTakeTurnsAndABadOneShowsBlackForItsTurn) {
     WritePicture("c.gif", 12, 10, {0, 255, 0});
     WriteFile(SystemDir() + "/b.gif", "not a picture");
     WriteGifList({"a.gif", "b.gif", "missing.gif", "c.gif"});
+    testing::internal::CaptureStderr();
     TestFullScreenWnd* wnd = StartSaver(200, 100);
     Paint();
     EXPECT_EQ(wnd->GetView().pictureFile, "a.gif");
@@ -124,6 +125,11 @@ TEST_F(SaverTest, PicturesTakeTurnsAndABadOneShowsBlackForItsTurn) {
     PictureStep();
     EXPECT_EQ(wnd->GetView().pictureFile, "a.gif");
     EXPECT_EQ(wnd->GetView().pictureWidth, 10);
+    PictureStep();
+    PictureStep();  // b.gif and missing.gif again: told once for the run
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "quorl: the picture \"b.gif\" cannot be shown: Error, b.gif is not a valid .GIF file\n"
+              "quorl: the picture \"missing.gif\" cannot be shown: Cant open\n");
 }
 
 // Each step writes only the pixels that change, so this compares every pixel
