@@ -46,4 +46,31 @@ xdotool key Escape   # cancels the dialog
 e2e_wait_exit "$pid" 20 || fail "quorl c ended with status $?"
 grep -qx "Delay=7" "$STORE" || fail "cancelled delay was stored: $(cat "$STORE")"
 
+# 3. As a host or a fresh login runs it (no XDG_* at all): a start that
+#    opens the picture list and its file picker and cancels them all says
+#    nothing on stderr and leaves no file in the home folder outside the
+#    program's own settings and data folders.
+home3="$WORK/home3"
+rm -rf "$home3" && mkdir -p "$home3"
+env -u XDG_CONFIG_HOME -u QUORL_WINDOWS_DIR -u XDG_RUNTIME_DIR -u XDG_DATA_HOME -u XDG_CACHE_HOME HOME="$home3" \
+  "$QUORL" c >"$WORK/run3.log" 2>&1 &
+pid=$!
+E2E_PIDS+=($pid)
+e2e_wait_window "Quorl Configuration" >/dev/null
+sleep 0.5
+xdotool key Tab Tab Tab space      # GIF Backgrounds...
+e2e_wait_window "GIF List" >/dev/null
+sleep 0.5
+xdotool key Tab Tab Tab space      # Browse For GIF...
+sleep 2
+xdotool key Escape                 # the file picker
+sleep 0.5
+xdotool key Escape                 # the list
+sleep 0.5
+xdotool key Escape                 # the dialog
+e2e_wait_exit "$pid" 20 || fail "quorl c ended with status $?"
+[ ! -s "$WORK/run3.log" ] || fail "noise on stderr: $(cat "$WORK/run3.log")"
+stray=$(cd "$home3" && find . -type f ! -path "./.config/Zovex Screen Savers/*" ! -path "./.local/share/quorl/*")
+[ -z "$stray" ] || fail "files outside the program's own folders: $stray"
+
 echo "screenshot: $WORK/config.png"

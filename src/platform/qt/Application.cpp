@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -105,6 +106,32 @@ void EndAfterLostDisplay() {
     ::_exit(g_displayLossStatus);
 }
 
+// A host may pass no XDG_RUNTIME_DIR (mate-screensaver passes no XDG_*
+// variable at all). The toolkit then warns on stderr, into the host's log,
+// and makes a folder of its own under /tmp. The user's own runtime folder,
+// where the system made one, is the right one; where there is none, the
+// toolkit's is as good, and its warning is no news to anyone.
+void SettleRuntimeFolder() {
+    if (const char* dir = std::getenv("XDG_RUNTIME_DIR"); dir && *dir)
+        return;
+    const std::string own = "/run/user/" + std::to_string(::getuid());
+    struct stat info {};
+    if (::stat(own.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+        (info.st_mode & 0777) == 0700) {
+        ::setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
+        return;
+    }
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+            return;
+        if (previous)
+            previous(type, context, text);
+        else
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    });
+}
+
 }  // namespace
 
 bool PrintForTerminal(const std::string& text) {
@@ -140,6 +167,7 @@ void PrepareGuiApplication() {
     DropUnusableScale("QT_SCALE_FACTOR", IsUsableScale);
     DropUnusableScale("QT_SCREEN_SCALE_FACTORS", IsUsableScreenScales);
     DropUnusableScale("QT_FONT_DPI", IsUsableDpi);
+    SettleRuntimeFolder();
     // A platform chosen in the environment (offscreen, for tests) is used as
     // it is; otherwise the windows are X11 windows, in a Wayland session too,
     // since the saver's hosts and the preview's parent windows are X11 windows.
