@@ -3,8 +3,35 @@
 #include "platform/Directories.h"
 #include "platform/dialogs/FilePicker.h"
 #include "platform/dialogs/ListBox.h"
+#include "platform/RegularFile.h"
 #include "res/resource.h"
 
+#include <cstring>
+
+namespace {
+
+// Why the saver would leave black behind the verse for this entry, in a few
+// words; empty when it is a picture it reads. Relative entries are taken
+// from the system directory, as the saver takes them.
+std::string WhyNotShown(const std::string& path) {
+    const bool relative = !path.empty() && path[0] != '/' && path[0] != '\\' && path.find(':') == std::string::npos;
+    const UniqueFile file = OpenRegularFile(relative ? GetSystemDirectory() + "/" + path : path);
+    if (!file)
+        return "cannot be shown: missing or unreadable";
+    char magic[6] = {};
+    if (std::fread(magic, 1, sizeof magic, file.get()) != sizeof magic ||
+        (std::memcmp(magic, "GIF87a", 6) != 0 && std::memcmp(magic, "GIF89a", 6) != 0))
+        return "cannot be shown: not a GIF picture";
+    return {};
+}
+
+void AddEntry(CListBox& list, const std::string& path) {
+    const int index = list.AddString(path);
+    if (const std::string why = WhyNotShown(path); !why.empty())
+        list.SetItemNote(index, why);
+}
+
+}  // namespace
 
 CGifListDlg::CGifListDlg(ParentWindow parent) : CDialog(IDD_GIFLIST, parent) {
     MapCommand(IDC_BROWSE, [this] { OnBrowse(); });
@@ -17,7 +44,7 @@ BOOL CGifListDlg::OnInitDialog() {
     if (list.IsValid()) {
         list.ResetContent();
         for (const std::string& path : m_astrGIFFiles)
-            list.AddString(path);
+            AddEntry(list, path);
     }
     return TRUE;
 }
@@ -34,7 +61,7 @@ void CGifListDlg::OnBrowse() {
         return;
     CListBox list(GetDlgItem(IDC_GIFLIST));
     if (list.IsValid())
-        list.AddString(dlg.GetPathName());
+        AddEntry(list, dlg.GetPathName());
 }
 
 void CGifListDlg::OnRemove() {

@@ -95,9 +95,16 @@ TEST_F(GifListTest, OkWritesTheEditedListSortedWithDuplicatesAndFullPaths) {
         RemoveItem(w, 1);      // a.gif
         Click(w, IDC_REMOVE);  // the selection went with its item
         // Long paths are elided in the middle; the whole path is the tooltip.
+        // Entries the saver could not show say so, and are still written
+        // back as they were.
         auto* list = qobject_cast<QListWidget*>(FindControl(w, IDC_GIFLIST));
         EXPECT_EQ(list->textElideMode(), Qt::ElideMiddle);
-        EXPECT_EQ(list->item(0)->toolTip(), list->item(0)->text());
+        const QString missing = QString::fromStdString(pictures / "_x.gif");
+        EXPECT_EQ(list->item(0)->text(), missing + " (cannot be shown: missing or unreadable)");
+        EXPECT_EQ(list->item(0)->toolTip(), missing + "\ncannot be shown: missing or unreadable");
+        const QString moon = QString::fromStdString(pictures / "moon.gif");
+        EXPECT_EQ(list->findItems(moon, Qt::MatchExactly).size(), 2);
+        EXPECT_EQ(list->findItems(moon, Qt::MatchExactly).value(0)->toolTip(), moon);
         Click(w, IDOK);
     });
     EXPECT_EQ(ReadFile(ListFile()), after);

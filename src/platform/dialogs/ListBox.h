@@ -21,6 +21,9 @@ public:
     int GetCurSel() const;  // LB_ERR when nothing is selected
     int SetCurSel(int index);
     std::string GetText(int index) const;  // empty for a bad index
+    // Shows `note` beside the item, which keeps its text (Qt side; a Windows
+    // list box shows none).
+    void SetItemNote(int index, const std::string& note);
     void ResetContent();
 
 private:

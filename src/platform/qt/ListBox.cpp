@@ -101,6 +101,17 @@ std::string CListBox::GetText(int index) const {
     return Bytes(List(m_list)->item(index));
 }
 
+void CListBox::SetItemNote(int index, const std::string& note) {
+    if (!m_list || index < 0 || index >= List(m_list)->count())
+        return;
+    QListWidgetItem* item = List(m_list)->item(index);
+    const QString path = QFile::decodeName(item->data(kBytesRole).toByteArray());
+    const QString text = QString::fromStdString(note);
+    item->setText(note.empty() ? path : QStringLiteral("%1 (%2)").arg(path, text));
+    item->setToolTip(note.empty() ? path : QStringLiteral("%1\n%2").arg(path, text));
+    item->setForeground(note.empty() ? QBrush() : List(m_list)->palette().brush(QPalette::Disabled, QPalette::Text));
+}
+
 void CListBox::ResetContent() {
     if (m_list)
         List(m_list)->clear();

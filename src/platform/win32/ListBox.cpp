@@ -37,6 +37,8 @@ std::string CListBox::GetText(int index) const {
     return got == LB_ERR ? std::string() : std::string(text.data(), std::size_t(got));
 }
 
+void CListBox::SetItemNote(int, const std::string&) {}
+
 void CListBox::ResetContent() {
     if (m_list)
         ::SendMessageA(m_list, LB_RESETCONTENT, 0, 0);
