@@ -177,6 +177,11 @@ TEST_F(VerseBookTest, EmptyLinesAreEntriesAndFreeLinesEmptiesTheBook) {
 // The notice names the real folder of the line files as the user would type
 // it: the home folder as "~", only when the path is really inside it.
 TEST(VerseNotice, NamesTheDataFolderAsTheUserWouldTypeIt) {
+#ifdef _WIN32
+    // Windows keeps the text it always had.
+    EXPECT_EQ(CVerseBook::NoticeMiddleLine(), "windows\\system\\SEVENS.TXT, windows\\system\\FIVES.TXT");
+    return;
+#endif
     const struct {
         const char *home, *dataHome, *windowsDir, *expected;
     } cases[] = {
