@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps x11-utils imagemagick openbox
   libgif-dev libstb-dev
+  libjpeg62-turbo-dev libspng-dev libwebp-dev libheif-dev
   clang-14 libclang-rt-14-dev
   xscreensaver xscreensaver-data mate-screensaver dbus-x11 dbus-daemon libglib2.0-bin x11-xserver-utils
   xserver-xorg-core xserver-xorg-video-dummy

@@ -25,6 +25,16 @@ HWND ParseWindowId(const char* text) {
     return HWND(value);
 }
 
+// Seconds for a timer: a whole decimal number from 1 to a day.
+std::optional<int> ParseSeconds(const char* text) {
+    if (!text || !*text || std::strspn(text, "0123456789") != std::strlen(text) || std::strlen(text) > 5)
+        return std::nullopt;
+    const int value = std::atoi(text);
+    if (value < 1 || value > 86400)
+        return std::nullopt;
+    return value;
+}
+
 // The word without its dashes ("--root" and "-root" are one word), or empty
 // when it does not start with a dash.
 std::string Word(const char* argument) {
@@ -40,6 +50,7 @@ std::optional<HostedRequest> ParseHostedCommandLine(int argc, const char* const*
     bool hosted = false, root = false, ownWindow = false, windowIdGiven = false;
     HWND windowId = 0;
     const char* windowIdText = nullptr;
+    RunOverrides overrides;
     for (int i = 1; i < argc; ++i) {
         const std::string word = Word(argv[i]);
         if (word == "root") {
@@ -50,6 +61,13 @@ std::optional<HostedRequest> ParseHostedCommandLine(int argc, const char* const*
             windowId = ParseWindowId(windowIdText);
         } else if (word == "window") {
             ownWindow = true;
+        } else if (word == "delay" || word == "picture-delay") {
+            const std::optional<int> seconds = ParseSeconds(i + 1 < argc ? argv[++i] : nullptr);
+            if (seconds)
+                (word == "delay" ? overrides.delay : overrides.pictureDelay) = seconds;
+        } else if (word == "pictures") {
+            if (i + 1 < argc)
+                overrides.pictures = std::string(argv[++i]);
         } else if (word == "visual" || word == "display") {
             ++i;  // its value
         } else if (!(word == "fps" || word == "install" || word == "mono" || word.rfind("no-", 0) == 0)) {
@@ -60,6 +78,7 @@ std::optional<HostedRequest> ParseHostedCommandLine(int argc, const char* const*
     if (!hosted)
         return std::nullopt;
     HostedRequest request;
+    request.overrides = std::move(overrides);
     if (windowIdGiven) {
         request.where = HostedRequest::Where::kHostWindow;
         request.window = windowId;

@@ -5,6 +5,7 @@
 // `-window` (in a window of the saver's own), in one- or two-dash spellings,
 // along with words every saver is given and may ignore (-fps, -install,
 // -visual X, -no-...). These are recognised before the Windows switches.
+#include "config/RunOverrides.h"
 #include "platform/window/WindowTypes.h"
 
 #include <optional>
@@ -17,6 +18,9 @@ struct HostedRequest {
     // For kHostWindow: where the id came from ("--window-id" or
     // "XSCREENSAVER_WINDOW") and its text, for telling what was wrong with it.
     std::string windowSource, windowText;
+    // -delay N, -picture-delay N (whole seconds, 1 to 86400; others are
+    // ignored) and -pictures PATH, from the host's settings for this saver.
+    RunOverrides overrides;
 };
 
 // The hosted request in the command line, or nothing when it holds none (the

@@ -38,6 +38,7 @@ CSaverApp::~CSaverApp() {
 
 BOOL CSaverApp::InitInstance(int argc, char** argv) {
     SetRegistryKey("Zovex Screen Savers");
+    CurrentRunOverrides() = {};
 
     // A screen-saver host's command line; the Windows switches keep their
     // meaning whatever follows them.
@@ -100,6 +101,7 @@ BOOL CSaverApp::StartHosted(const HostedRequest& request) {
             return FALSE;
         }
     }
+    CurrentRunOverrides() = request.overrides;
     auto wnd = std::make_unique<CHostedWnd>();
     switch (request.where) {
     case HostedRequest::Where::kHostWindow: wnd->CreateInWindow(request.window); break;

@@ -1,5 +1,6 @@
 #include "config/GifListDlg.h"
 
+#include "picture/PictureDecoders.h"
 #include "platform/Directories.h"
 #include "platform/dialogs/FilePicker.h"
 #include "platform/dialogs/ListBox.h"
@@ -52,7 +53,10 @@ BOOL CGifListDlg::OnInitDialog() {
 void CGifListDlg::OnBrowse() {
     // The same picture may be added twice: the saver then shows it twice per
     // round.
-    CFileDialog dlg(TRUE, "*.GIF", "*.GIF", 0, "GIF Files (*.gif)|*.gif||", GetSafeHwnd());
+    // Every picture the saver reads, by the names such files usually have.
+    const std::string patterns = kPictureNamePatterns;
+    const std::string filter = "Pictures|" + patterns + "|GIF Files (*.gif)|*.gif|All Files (*.*)|*.*||";
+    CFileDialog dlg(TRUE, "*.GIF", "*.GIF", 0, filter.c_str(), GetSafeHwnd());
     dlg.m_ofn.Flags |= OFN_FILEMUSTEXIST;
     // Where relative entries of the list resolve, which is where the picker
     // opened when the list was read with that folder current.

@@ -58,6 +58,12 @@ void ReadGifList(std::vector<std::string>& list) {
             return;
 }
 
+bool ReadGifListFile(const std::string& path, std::vector<std::string>& list) {
+    list.clear();
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return ReadListFile(path, folder.empty() ? std::string() : folder + "/", list);
+}
+
 bool WriteGifList(const std::vector<std::string>& list) {
     const std::string dir = GetSystemDirectory();
     const std::string path = ListPath();

@@ -17,6 +17,11 @@ constexpr std::size_t kMaxGifListEntries = std::size_t(1) << 18;
 // relative entries made full paths; with neither the list is empty.
 void ReadGifList(std::vector<std::string>& list);
 
+// Replaces `list` by the lines of the list file at `path`, read as above,
+// relative entries taken from the list's folder. False (and an empty list)
+// when it is not a regular file that opens.
+bool ReadGifListFile(const std::string& path, std::vector<std::string>& list);
+
 // Replaces the file by `list`, one entry per CR LF line. The new file is
 // written beside the old one and renamed over it, so a failure leaves the old
 // file exactly as it was. Returns false on failure.

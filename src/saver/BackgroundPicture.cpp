@@ -1,11 +1,13 @@
 #include "saver/SaverWnd.h"
 
 #include "gif/GifDecoder.h"
-#include "saver/PictureScaling.h"
+#include "picture/PictureLoader.h"
+#include "picture/PictureScaling.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <initializer_list>
 #include <mutex>
 #include <new>
@@ -79,31 +81,70 @@ void CSaverWnd::NextPicture() {
         m_nNextPicture = 0;
     m_strPictureFile = m_astrPictureFiles[std::size_t(m_nNextPicture)];
     PictureWorker& worker = PictureWorker::Get();
-    if (m_pictureClient == 0)
+    bool expandList = false;
+    if (m_pictureClient == 0) {
         m_pictureClient = worker.Register([this](LoadedPicture picture) { PictureLoaded(std::move(picture)); });
+        expandList = true;
+    }
+    RECT client;
+    GetClientRect(&client);
+    PictureArea area;
+    area.width = int(std::max<LONG>(0, client.right - client.left));
+    area.height = int(std::max<LONG>(0, client.bottom - client.top));
+    area.scale = GetScaleFactor();
+    area.back[0] = BYTE(m_backColor >> 16), area.back[1] = BYTE(m_backColor >> 8), area.back[2] = BYTE(m_backColor);
     // A relative path is opened by the worker from the current folder: the
     // system folder, which every saver window sets alike.
-    worker.Request(m_pictureClient, m_strPictureFile, m_strGIFError, GetScaleFactor());
+    worker.Request(m_pictureClient, m_strPictureFile, m_strGIFError, area);
+    // Folders are expanded once, after the first picture: a folder of a
+    // hundred thousand files never holds up the first verse.
+    if (expandList)
+        worker.RequestList(m_pictureClient, m_astrPictureFiles);
     // The turn passes whether or not the picture can be read: a bad file
     // shows black for its turn and is tried again at its next one.
     if (std::size_t(++m_nNextPicture) >= m_astrPictureFiles.size())
         m_nNextPicture = 0;
 }
 
-LoadedPicture CSaverWnd::LoadPicture(const std::string& path, std::string error, double scale,
-                                     const std::atomic<bool>* stop) {
+LoadedPicture CSaverWnd::LoadPicture(const std::string& path, std::string error, const PictureArea& area) {
     LoadedPicture picture;
     picture.error = std::move(error);
+    const std::atomic<bool>* stop = area.stop;
+    std::string file = path;
+    std::error_code folderError;
+    if (std::filesystem::is_directory(path, folderError)) {
+        // Its turn shows its first picture until the list is expanded.
+        std::vector<std::string> first;
+        ScanPictureFolder(path, 1, first, stop);
+        if (first.empty())
+            return picture;
+        file = first.front();
+    }
+    const PictureFormat format = PeekPictureFormat(file);
+    if (format != PictureFormat::Gif && IsShownFormat(format)) {
+        std::string reason;
+        PictureBitmap bitmap = LoadPictureFile(file, area, reason);
+        if (!bitmap.bits) {
+            if (!(stop && *stop))
+                TellPictureNotShown(file, reason);
+            return picture;
+        }
+        picture.bits = std::move(bitmap.bits);
+        picture.width = bitmap.width;
+        picture.height = bitmap.height;
+        return picture;
+    }
+    // GIF, and anything unknown, goes to our own decoder, with its own texts.
     int width = 0, height = 0;
-    std::unique_ptr<BYTE[]> decoded = ::GIFRead(path, width, height, picture.error, stop);
+    std::unique_ptr<BYTE[]> decoded = ::GIFRead(file, width, height, picture.error, stop);
     // On a scaled desktop the picture covers s times as many device pixels,
     // resampled smoothly.
-    if (decoded && !(stop && *stop) && scale != 1.0)
-        decoded = ScalePictureSmooth(decoded.get(), width, height, scale);
+    if (decoded && !(stop && *stop) && area.scale != 1.0)
+        decoded = ScalePictureSmooth(decoded.get(), width, height, area.scale);
     if (stop && *stop)
         return picture;
     if (!decoded || !FlipPictureRows(decoded.get(), width, height)) {
-        TellPictureNotShown(path, picture.error);
+        TellPictureNotShown(file, picture.error);
         return picture;
     }
     // Rows whose length is already a multiple of 4 bytes need no padding:
@@ -122,9 +163,27 @@ LoadedPicture CSaverWnd::LoadPicture(const std::string& path, std::string error,
     return picture;
 }
 
+void CSaverWnd::PictureListExpanded(const ExpandedPictureList& list) {
+    const std::size_t count = m_astrPictureFiles.size();
+    if (list.starts.size() != count || count == 0)
+        return;  // the list was read again meanwhile
+    // The entry asked for last showed its first picture (a folder's first):
+    // the turns go on with the one after it.
+    const std::size_t next = m_nNextPicture >= 0 && std::size_t(m_nNextPicture) < count ? std::size_t(m_nNextPicture) : 0;
+    const std::size_t shown = (next + count - 1) % count;
+    const std::size_t end = shown + 1 < count ? list.starts[shown + 1] : list.files.size();
+    const std::size_t after = list.starts[shown] + (end > list.starts[shown] ? 1 : 0);
+    m_astrPictureFiles = list.files;
+    m_nNextPicture = after < m_astrPictureFiles.size() ? int(after) : 0;
+}
+
 // The old picture stays on screen until the new one is here, and goes then
 // whether or not the new one could be read.
 void CSaverWnd::PictureLoaded(LoadedPicture picture) {
+    if (picture.list) {
+        PictureListExpanded(*picture.list);
+        return;
+    }
     m_strGIFError = std::move(picture.error);
     m_pPictureBits = std::move(picture.bits);
     if (m_pPictureBits) {

@@ -36,17 +36,26 @@ void PictureWorker::Unregister(Client client) {
         Stop();
 }
 
-void PictureWorker::Request(Client client, std::string path, std::string error, double scale) {
+void PictureWorker::Request(Client client, std::string path, std::string error, PictureArea area) {
+    area.stop = nullptr;
+    Queue(Job{client, std::move(path), std::move(error), area, false, {}});
+}
+
+void PictureWorker::RequestList(Client client, std::vector<std::string> entries) {
+    Queue(Job{client, {}, {}, {}, true, std::move(entries)});
+}
+
+void PictureWorker::Queue(Job job) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (!m_clients.count(client))
+    if (!m_clients.count(job.client))
         return;
-    const auto waiting = std::find_if(m_waiting.begin(), m_waiting.end(),
-                                      [client](const Job& job) { return job.client == client; });
-    if (waiting != m_waiting.end()) {
-        *waiting = Job{client, std::move(path), std::move(error), scale};
-    } else {
-        m_waiting.push_back(Job{client, std::move(path), std::move(error), scale});
-    }
+    const auto waiting = std::find_if(m_waiting.begin(), m_waiting.end(), [&job](const Job& other) {
+        return !job.list && !other.list && other.client == job.client;
+    });
+    if (waiting != m_waiting.end())
+        *waiting = std::move(job);
+    else
+        m_waiting.push_back(std::move(job));
     if (!m_thread.joinable()) {
         try {
             m_thread = std::thread(&PictureWorker::Run, this);
@@ -101,9 +110,18 @@ bool PictureWorker::LoadNext(std::unique_lock<std::mutex>& lock) {
     m_current = job.client;
     m_abandon = false;
     lock.unlock();
-    LoadedPicture picture = CSaverWnd::LoadPicture(job.path, std::move(job.error), job.scale, &m_abandon);
+    LoadedPicture picture;
+    bool deliver = true;
+    if (job.list) {
+        auto list = std::make_unique<ExpandedPictureList>(ExpandPictureList(job.entries, &m_abandon));
+        deliver = list->changed;
+        picture.list = std::move(list);
+    } else {
+        job.area.stop = &m_abandon;
+        picture = CSaverWnd::LoadPicture(job.path, std::move(job.error), job.area);
+    }
     lock.lock();
-    if (!m_abandon) {
+    if (!m_abandon && deliver) {
         m_finished.push_back(Finished{job.client, std::move(picture)});
         // Posted before the worker counts as idle, so that whoever waits for
         // it finds the delivery queued.

@@ -7,6 +7,8 @@
 // One worker serves every window of the process, in the order they ask: the
 // decoder's state is one record for the process (the global colour table of
 // one file carries over to the next), so one decode runs at a time.
+#include "config/PictureFolders.h"
+#include "picture/PictureSink.h"
 #include "platform/WinTypes.h"
 
 #include <atomic>
@@ -19,6 +21,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 // A picture ready for drawing.
 struct LoadedPicture {
@@ -26,6 +29,8 @@ struct LoadedPicture {
     int width = 0;
     int height = 0;
     std::string error;  // the decoder's text, as it was left
+    // Set instead of a picture: the window's list with its folders expanded.
+    std::unique_ptr<ExpandedPictureList> list;
 };
 
 class PictureWorker {
@@ -44,10 +49,13 @@ public:
     // Drops the client's waiting requests and abandons its picture in progress:
     // nothing is delivered to it any more. The last client to go ends the thread.
     void Unregister(Client client);
-    // Asks for `path`, scaled by `scale`; `error` is the decoder's text so
-    // far. A request that is still waiting is replaced: only the newest
-    // picture can be shown.
-    void Request(Client client, std::string path, std::string error, double scale = 1.0);
+    // Asks for `path`, for `area` (its stop is the worker's own); `error` is
+    // the GIF decoder's text so far. A picture request that is still waiting
+    // is replaced: only the newest picture can be shown.
+    void Request(Client client, std::string path, std::string error, PictureArea area = {});
+    // Asks for `entries` with their folders expanded, delivered (after any
+    // picture asked for before) only when some entry is a folder.
+    void RequestList(Client client, std::vector<std::string> entries);
 
     // Abandons the picture in progress and ends the thread; requests that wait
     // are dropped. The next request starts it again.
@@ -61,7 +69,9 @@ private:
         Client client = 0;
         std::string path;
         std::string error;
-        double scale = 1.0;
+        PictureArea area;
+        bool list = false;  // a list to expand, in `entries`
+        std::vector<std::string> entries;
     };
     struct Finished {
         Client client;
@@ -69,6 +79,7 @@ private:
     };
 
     PictureWorker() = default;
+    void Queue(Job job);
     void Run();
     // Loads the next waiting picture, with the lock released meanwhile, and
     // files it for delivery; false when nothing waits.

@@ -1,6 +1,6 @@
 #include "saver/SaverWnd.h"
 
-#include "config/GifListFile.h"
+#include "config/RunOverrides.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,10 +73,11 @@ std::int64_t CSaverWnd::DevicePixels(std::int64_t length) const {
 
 void CSaverWnd::LoadSettings() {
     ReadSettings(m_settings);
-    ReadGifList(m_astrPictureFiles);
+    ApplyRunOverrides(m_settings);
+    ReadRunPictureList(m_astrPictureFiles);
 }
 
 CSaverWnd::View CSaverWnd::GetView() const {
-    return View{m_verseRect,         m_strPictureFile, m_nNextPicture, m_pPictureBits != nullptr,
-                m_nPictureWidth,     m_strGIFError,    m_systemDir};
+    return View{m_verseRect,     m_strPictureFile,  m_astrPictureFiles, m_nNextPicture, m_pPictureBits != nullptr,
+                m_nPictureWidth, m_nPictureHeight, m_strGIFError,      m_systemDir};
 }

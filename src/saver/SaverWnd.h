@@ -30,10 +30,11 @@ public:
     // off the event loop; the verse step after it has arrived shows it.
     void NextPicture();
 
-    // Reads, scales by `scale`, flips and pads a picture file for drawing;
-    // safe on any thread. Setting `*stop` ends it soon, without a picture.
-    static LoadedPicture LoadPicture(const std::string& path, std::string error, double scale,
-                                     const std::atomic<bool>* stop);
+    // Reads a picture file for drawing in `area`, safe on any thread: a GIF
+    // at 1:1 (times the display scale), any other picture fitted and turned
+    // upright; a folder shows its first picture. Setting `*area.stop` ends it
+    // soon, without a picture.
+    static LoadedPicture LoadPicture(const std::string& path, std::string error, const PictureArea& area);
 
     // Drawing helpers that need no window state.
     static BOOL FlipPictureRows(BYTE* pixels, int width, int height);
@@ -41,13 +42,16 @@ public:
 
     // What the window holds now, for reading: the last verse's box (empty
     // before the first verse), the picture list's position and the picture
-    // loaded last, or why there is none, and the folder of its files.
+    // loaded last, or why there is none, and the folder of its files. The
+    // list is the one in use: its folders expanded once that is done.
     struct View {
         RECT verseRect;
         std::string pictureFile;
+        std::vector<std::string> pictureFiles;
         int nextPicture;
         bool hasPicture;
         int pictureWidth;
+        int pictureHeight;
         std::string gifError;
         std::string systemDir;
     };
@@ -63,6 +67,9 @@ protected:
     // The end of the picture step, on the event loop: the loaded picture
     // replaces the old one.
     void PictureLoaded(LoadedPicture picture);
+    // The list with its folders expanded replaces the one read, from the
+    // entry whose turn is next.
+    void PictureListExpanded(const ExpandedPictureList& list);
     // Called when a picture has arrived.
     virtual void OnPictureReady() {}
     void PaintBackground(RECT area);

@@ -69,7 +69,7 @@ std::string Shown(const QTreeView* view) {
 
 // One editing session. The list is sorted ignoring ASCII case, equal items
 // after each other, other bytes by value and kept as they are (a path need
-// not be valid text); the picker lists GIFs whatever the case of the name.
+// not be valid text); the picker lists pictures whatever the case of the name.
 TEST_F(GifListTest, OkWritesTheEditedListSortedWithDuplicatesAndFullPaths) {
     std::string before, after;
     for (const char* name : {"b.gif", "C.GIF", "a.gif", "B.gif", "b.gif", "_x.gif", "\xe9t\xe9.gif"})
@@ -77,7 +77,7 @@ TEST_F(GifListTest, OkWritesTheEditedListSortedWithDuplicatesAndFullPaths) {
     for (const char* name : {"_x.gif", "b.gif", "B.gif", "b.gif", "C.GIF", "moon.gif", "moon.gif", "\xe9t\xe9.gif"})
         after += pictures / name + "\r\n";
     WriteFile(ListFile(), before);
-    for (const char* name : {"moon.gif", "UPPER.GIF", "other.png"})
+    for (const char* name : {"moon.gif", "UPPER.GIF", "other.png", "notes.txt"})
         Picture(name);
     RunGifBackgrounds([&](QWidget* w) {
         WhenModalOpens([&](QWidget* picker) {
@@ -85,7 +85,8 @@ TEST_F(GifListTest, OkWritesTheEditedListSortedWithDuplicatesAndFullPaths) {
             EXPECT_EQ(files->directory().absolutePath().toStdString(), windows / "system");
             files->setDirectory(QString::fromStdString(pictures.path()));
             const QTreeView* view = files->findChild<QTreeView*>();
-            EXPECT_TRUE(QTest::qWaitFor([&] { return Shown(view) == "UPPER.GIF moon.gif"; }, 5000)) << Shown(view);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return Shown(view) == "UPPER.GIF moon.gif other.png"; }, 5000))
+                << Shown(view);
             files->reject();  // adds nothing
         });
         Click(w, IDC_BROWSE);

@@ -203,3 +203,49 @@ TEST_P(RepaintTest, EveryVerseStepShowsExactlyWhatAFullRepaintWould) {
 INSTANTIATE_TEST_SUITE_P(Pictures, RepaintTest,
                          testing::Values(RepaintCase{360, 260, kBlueColor}, RepaintCase{60, 40, kBlueColor},
                                          RepaintCase{60, 40, 0}));
+
+namespace {
+// A one-colour 24-bit bitmap, bottom-up rows.
+std::string Bmp(int width, int height, BYTE red, BYTE green, BYTE blue) {
+    const std::size_t stride = (std::size_t(width) * 3 + 3) & ~std::size_t(3);
+    const auto le32 = [](std::uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    std::string row(stride, '\0');
+    for (int x = 0; x < width; ++x)
+        row[std::size_t(x) * 3] = char(blue), row[std::size_t(x) * 3 + 1] = char(green),
+                             row[std::size_t(x) * 3 + 2] = char(red);
+    std::string file = "BM" + le32(std::uint32_t(54 + stride * height)) + le32(0) + le32(54) + le32(40) +
+                       le32(std::uint32_t(width)) + le32(std::uint32_t(height)) + std::string("\x01\0\x18\0", 4) +
+                       std::string(24, '\0');
+    for (int y = 0; y < height; ++y)
+        file += row;
+    return file;
+}
+}  // namespace
+
+// A folder entry: its first picture shows at once, and the expanded list
+// then takes the turns on from the next entry. A picture other than GIF
+// larger than the window is shrunk to fit it, centred, on the back colour.
+TEST_F(SaverTest, AFolderEntryShowsItsPicturesInTurnFittedToTheWindow) {
+    WriteLines("one\n", "two\n");
+    WriteFile(SystemDir() + "/pics/1/wide.bmp", Bmp(400, 100, 0, 255, 0));
+    WriteFile(SystemDir() + "/pics/2.bmp", Bmp(20, 10, 0, 0, 255));
+    WritePicture("a.gif", 10, 10, {255, 0, 0});
+    WriteGifList({"pics", "a.gif"});
+    settings.BackColor = kRedColor;
+    TestFullScreenWnd* wnd = StartSaver(200, 100);
+    Paint();
+    const CSaverWnd::View view = wnd->GetView();
+    ASSERT_TRUE(view.hasPicture);
+    EXPECT_EQ(view.pictureWidth, 200);
+    EXPECT_EQ(view.pictureHeight, 50);
+    EXPECT_EQ(view.pictureFiles, (std::vector<std::string>{"pics/1/wide.bmp", "pics/2.bmp", "a.gif"}));
+    EXPECT_EQ(view.nextPicture, 1);
+    EXPECT_EQ(Pixel(0, 24), kRed);
+    EXPECT_EQ(Pixel(0, 25), kGreen);
+    EXPECT_EQ(Pixel(199, 74), kGreen);
+    EXPECT_EQ(Pixel(199, 75), kRed);
+    PictureStep();
+    EXPECT_EQ(wnd->GetView().pictureWidth, 20);  // smaller: 1:1
+    PictureStep();
+    EXPECT_EQ(wnd->GetView().pictureFile, "a.gif");
+}

@@ -1,4 +1,4 @@
-#include "saver/PictureScaling.h"
+#include "picture/PictureScaling.h"
 
 #include <gtest/gtest.h>
 

@@ -110,6 +110,24 @@ TEST(HostedCommandLine, HostWordsPickTheWindowAndOtherWordsDecideNothing) {
     }
 }
 
+// The host's own settings for the saver: timers of 1 s to a day and a
+// picture path, each kept for this run only; a bad number is ignored.
+TEST(HostedCommandLine, TimersAndPicturesFromTheHostOverrideForThisRun) {
+    const char* argv[] = {"quorl", "--root", "-delay", "7", "-picture-delay", "0", "--pictures", "/p q"};
+    const auto got = ParseHostedCommandLine(8, argv, nullptr);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->where, HostedRequest::Where::kScreen);
+    EXPECT_EQ(got->overrides.delay, 7);
+    EXPECT_FALSE(got->overrides.pictureDelay);
+    EXPECT_EQ(got->overrides.pictures, "/p q");
+    const char* alone[] = {"quorl", "-picture-delay", "86400", "-delay", "86401"};
+    const auto own = ParseHostedCommandLine(5, alone, nullptr);
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->where, HostedRequest::Where::kOwnWindow);
+    EXPECT_EQ(own->overrides.pictureDelay, 86400);
+    EXPECT_FALSE(own->overrides.delay);
+}
+
 TEST_F(StartupTest, HostedSaverRunsInTheHostsWindowIgnoresInputAndRedrawsAtANewSize) {
     WriteLines("one\n", "two\n");
     settings.BackColor = kGreenColor;

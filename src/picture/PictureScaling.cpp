@@ -1,4 +1,4 @@
-#include "saver/PictureScaling.h"
+#include "picture/PictureScaling.h"
 
 #include "platform/dc/Framebuffer.h"
 
@@ -39,7 +39,18 @@ std::unique_ptr<BYTE[]> ScalePictureSmooth(const BYTE* pixels, int& width, int& 
     const double newHeight = std::max(1.0, std::round(height * scale));
     if (newWidth * newHeight > double(Framebuffer::kMaxPixels))
         return nullptr;
-    const int outWidth = int(newWidth), outHeight = int(newHeight);
+    std::unique_ptr<BYTE[]> out = ResamplePicture(pixels, width, height, int(newWidth), int(newHeight));
+    if (out) {
+        width = int(newWidth);
+        height = int(newHeight);
+    }
+    return out;
+}
+
+std::unique_ptr<BYTE[]> ResamplePicture(const BYTE* pixels, int width, int height, int outWidth, int outHeight) {
+    if (!pixels || width <= 0 || height <= 0 || outWidth <= 0 || outHeight <= 0 ||
+        std::int64_t(outWidth) * outHeight > Framebuffer::kMaxPixels)
+        return nullptr;
     std::unique_ptr<BYTE[]> out(new (std::nothrow) BYTE[std::size_t(outWidth) * std::size_t(outHeight) * 3]);
     if (!out)
         return nullptr;
@@ -59,7 +70,5 @@ std::unique_ptr<BYTE[]> ScalePictureSmooth(const BYTE* pixels, int& width, int& 
             }
         }
     }
-    width = outWidth;
-    height = outHeight;
     return out;
 }

@@ -10,3 +10,6 @@
 // and height. Null for a scale that is not positive, a result larger than a
 // framebuffer may be, or when memory runs out.
 std::unique_ptr<BYTE[]> ScalePictureSmooth(const BYTE* pixels, int& width, int& height, double scale);
+
+// The same filter to an exact `outWidth` x `outHeight` (both at least 1).
+std::unique_ptr<BYTE[]> ResamplePicture(const BYTE* pixels, int width, int height, int outWidth, int outHeight);

@@ -1,0 +1,251 @@
+#include "picture/PictureSink.h"
+
+#include "picture/PictureScaling.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Weights are in 1/16384ths; every kept pixel's weights sum to exactly that,
+// so a flat colour stays exactly that colour.
+constexpr int kWeightBits = 14;
+constexpr std::int64_t kWeightOne = std::int64_t(1) << kWeightBits;
+
+// How much of kept pixel `out` (of `outCount`) lies before source position
+// `at` (of `inCount`), in weight units. Source pixel i then weighs
+// Covered(out, i + 1) - Covered(out, i): integers throughout, so the weights
+// of one kept pixel add up exactly.
+std::int64_t Covered(std::int64_t out, std::int64_t at, std::int64_t inCount, std::int64_t outCount) {
+    const std::int64_t overlap = std::clamp<std::int64_t>(at * outCount - out * inCount, 0, inCount);
+    return (overlap * kWeightOne + inCount / 2) / inCount;
+}
+
+}  // namespace
+
+PictureSize FitPicture(int width, int height, const PictureArea& area) {
+    if (width <= 0 || height <= 0 || area.width <= 0 || area.height <= 0)
+        return {};
+    const std::int64_t w = width, h = height, aw = area.width, ah = area.height;
+    if (w <= aw && h <= ah && area.scale > 0) {
+        // As the GIF pictures are: s times larger on a scaled desktop.
+        const double sw = std::max(1.0, std::round(double(w) * area.scale));
+        const double sh = std::max(1.0, std::round(double(h) * area.scale));
+        if (sw <= double(aw) && sh <= double(ah))
+            return {int(sw), int(sh)};
+    }
+    // Shrunk to the side that limits it, the other side rounded to the
+    // nearest pixel: the aspect is kept to within half a pixel.
+    if (aw * h <= ah * w)
+        return {int(aw), int(std::clamp<std::int64_t>((h * aw + w / 2) / w, 1, ah))};
+    return {int(std::clamp<std::int64_t>((w * ah + h / 2) / h, 1, aw)), int(ah)};
+}
+
+PictureSize PictureSink::Target(int width, int height, int orientation) const {
+    if (IsSideways(orientation)) {
+        const PictureSize upright = FitPicture(height, width, m_area);
+        return {upright.height, upright.width};
+    }
+    return FitPicture(width, height, m_area);
+}
+
+bool PictureSink::Fail(std::string reason) {
+    if (m_failure.empty())
+        m_failure = std::move(reason);
+    return false;
+}
+
+bool PictureSink::Begin(int width, int height, int fullWidth, int fullHeight, int orientation) {
+    if (m_begun)
+        return Fail("picture started twice");
+    m_begun = true;
+    if (width <= 0 || height <= 0 || fullWidth <= 0 || fullHeight <= 0 ||
+        std::int64_t(width) * height > kMaxDecodedPixels)
+        return Fail("picture size out of bounds");
+    const PictureSize target = Target(fullWidth, fullHeight, orientation);
+    if (target.width <= 0 || target.height <= 0)
+        return Fail("no area to show the picture in");
+    m_inWidth = width;
+    m_inHeight = height;
+    m_orientation = orientation >= 1 && orientation <= 8 ? orientation : 1;
+    // A picture drawn larger than decoded is kept whole and enlarged at the
+    // end; one drawn smaller is shrunk row by row as it comes.
+    m_enlarge = target.width > width || target.height > height;
+    m_outWidth = m_enlarge ? width : target.width;
+    m_outHeight = m_enlarge ? height : target.height;
+    m_bgr.resize(std::size_t(width) * 3);
+    m_pixels.reset(new (std::nothrow) BYTE[std::size_t(m_outWidth) * std::size_t(m_outHeight) * 3]);
+    if (!m_pixels)
+        return Fail("out of memory");
+    if (m_enlarge) {
+        m_enlargeTo = target;
+        return true;
+    }
+    // Column weights: each kept column averages the source columns it covers.
+    m_columnStart.resize(std::size_t(m_outWidth));
+    m_columnTaps.resize(std::size_t(m_outWidth));
+    m_columnFirstWeight.resize(std::size_t(m_outWidth));
+    m_columnWeights.clear();
+    for (std::int64_t x = 0; x < m_outWidth; ++x) {
+        const std::int64_t first = x * width / m_outWidth;
+        const std::int64_t last = std::min<std::int64_t>(((x + 1) * width - 1) / m_outWidth, width - 1);
+        m_columnStart[std::size_t(x)] = int(first);
+        m_columnFirstWeight[std::size_t(x)] = int(m_columnWeights.size());
+        m_columnTaps[std::size_t(x)] = int(last - first + 1);
+        for (std::int64_t i = first; i <= last; ++i)
+            m_columnWeights.push_back(std::uint16_t(Covered(x, i + 1, width, m_outWidth) -
+                                                    Covered(x, i, width, m_outWidth)));
+    }
+    m_shrunkRow.assign(std::size_t(m_outWidth) * 3, 0);
+    for (auto& sums : m_rowSums)
+        sums.assign(std::size_t(m_outWidth) * 3, 0);
+    return true;
+}
+
+bool PictureSink::PushBGR(const BYTE* row) { return Push(row, 0); }
+bool PictureSink::PushBGRA(const BYTE* row) { return Push(row, 1); }
+bool PictureSink::PushRGB(const BYTE* row) { return Push(row, 2); }
+bool PictureSink::PushRGBA(const BYTE* row) { return Push(row, 3); }
+
+bool PictureSink::Push(const BYTE* row, int order) {
+    if (!m_begun || !m_pixels || !m_failure.empty())
+        return false;
+    if (Stopped())
+        return Fail("stopped");
+    if (m_rowsIn >= m_inHeight)
+        return Fail("too many rows");
+    const std::size_t width = std::size_t(m_inWidth);
+    const BYTE* bgr = row;
+    if (order != 0) {
+        const bool alpha = order & 1, swap = order & 2;
+        const std::size_t step = alpha ? 4 : 3;
+        BYTE* to = m_bgr.data();
+        for (std::size_t x = 0; x < width; ++x, row += step, to += 3) {
+            const BYTE b = swap ? row[2] : row[0], r = swap ? row[0] : row[2];
+            if (!alpha || row[3] == 255) {
+                to[0] = b, to[1] = row[1], to[2] = r;
+            } else {
+                // Straight alpha over the back colour, rounded to nearest.
+                const unsigned a = row[3], na = 255 - a;
+                to[0] = BYTE((b * a + m_area.back[0] * na + 127) / 255);
+                to[1] = BYTE((row[1] * a + m_area.back[1] * na + 127) / 255);
+                to[2] = BYTE((r * a + m_area.back[2] * na + 127) / 255);
+            }
+        }
+        bgr = m_bgr.data();
+    }
+    if (m_enlarge || (m_outWidth == m_inWidth && m_outHeight == m_inHeight))
+        std::memcpy(m_pixels.get() + std::size_t(m_rowsIn) * width * 3, bgr, width * 3);
+    else
+        ShrinkRow(bgr);
+    ++m_rowsIn;
+    return true;
+}
+
+// Source row `m_rowsIn` is averaged across into kept columns, then added to
+// the one or two kept rows it overlaps; a kept row is written out once its
+// last source row is in.
+void PictureSink::ShrinkRow(const BYTE* bgr) {
+    const std::size_t outWidth = std::size_t(m_outWidth);
+    std::uint16_t* shrunk = m_shrunkRow.data();
+    const std::uint16_t* weights = m_columnWeights.data();
+    for (std::size_t x = 0; x < outWidth; ++x) {
+        const BYTE* p = bgr + std::size_t(m_columnStart[x]) * 3;
+        const std::uint16_t* w = weights + m_columnFirstWeight[x];
+        std::uint32_t b = 0, g = 0, r = 0;
+        for (int taps = m_columnTaps[x]; taps > 0; --taps, p += 3, ++w) {
+            b += std::uint32_t(*w) * p[0];
+            g += std::uint32_t(*w) * p[1];
+            r += std::uint32_t(*w) * p[2];
+        }
+        // 8 fractional bits kept for the vertical pass.
+        shrunk[x * 3] = std::uint16_t((b + 32) >> 6);
+        shrunk[x * 3 + 1] = std::uint16_t((g + 32) >> 6);
+        shrunk[x * 3 + 2] = std::uint16_t((r + 32) >> 6);
+    }
+    const std::int64_t j = m_rowsIn, in = m_inHeight, out = m_outHeight;
+    const std::int64_t first = j * out / in, last = ((j + 1) * out - 1) / in;
+    for (std::int64_t y = first; y <= last && y < out; ++y) {
+        const std::uint32_t weight = std::uint32_t(Covered(y, j + 1, in, out) - Covered(y, j, in, out));
+        std::uint32_t* sums = m_rowSums[y & 1].data();
+        if (weight != 0)
+            for (std::size_t i = 0; i < outWidth * 3; ++i)
+                sums[i] += weight * shrunk[i];
+        // Kept row y ends within source row j: it is complete.
+        if ((y + 1) * in <= (j + 1) * out) {
+            BYTE* to = m_pixels.get() + std::size_t(y) * outWidth * 3;
+            for (std::size_t i = 0; i < outWidth * 3; ++i) {
+                to[i] = BYTE(std::min<std::uint32_t>(255, (sums[i] + (1u << 21)) >> 22));
+                sums[i] = 0;
+            }
+            ++m_rowsOut;
+        }
+    }
+}
+
+PictureBitmap PictureSink::Finish() {
+    PictureBitmap bitmap;
+    if (!m_begun || !m_pixels || !m_failure.empty())
+        return bitmap;
+    if (Stopped()) {
+        Fail("stopped");
+        return bitmap;
+    }
+    if (m_rowsIn != m_inHeight) {
+        Fail("picture data ends early");
+        return bitmap;
+    }
+    std::unique_ptr<BYTE[]> kept = std::move(m_pixels);
+    int width = m_outWidth, height = m_outHeight;
+    if (m_enlarge) {
+        kept = ResamplePicture(kept.get(), width, height, m_enlargeTo.width, m_enlargeTo.height);
+        if (!kept) {
+            Fail("out of memory");
+            return bitmap;
+        }
+        width = m_enlargeTo.width;
+        height = m_enlargeTo.height;
+    }
+    // Upright and bottom-up in one pass: for each shown pixel, the stored one
+    // it comes from, walked with a fixed step along the row and the column.
+    const bool sideways = IsSideways(m_orientation);
+    const int shownWidth = sideways ? height : width, shownHeight = sideways ? width : height;
+    const std::ptrdiff_t row = std::ptrdiff_t(width) * 3, pixel = 3;
+    const std::ptrdiff_t right = std::ptrdiff_t(width - 1) * 3, bottom = std::ptrdiff_t(height - 1) * row;
+    std::ptrdiff_t origin = 0, stepX = pixel, stepY = row;  // orientation 1
+    switch (m_orientation) {
+    case 2: origin = right, stepX = -pixel, stepY = row; break;
+    case 3: origin = right + bottom, stepX = -pixel, stepY = -row; break;
+    case 4: origin = bottom, stepX = pixel, stepY = -row; break;
+    case 5: origin = 0, stepX = row, stepY = pixel; break;
+    case 6: origin = bottom, stepX = -row, stepY = pixel; break;
+    case 7: origin = bottom + right, stepX = -row, stepY = -pixel; break;
+    case 8: origin = right, stepX = row, stepY = -pixel; break;
+    default: break;
+    }
+    const std::size_t stride = (std::size_t(shownWidth) * 3 + 3) & ~std::size_t(3);
+    bitmap.bits.reset(new (std::nothrow) BYTE[stride * std::size_t(shownHeight)]());
+    if (!bitmap.bits) {
+        Fail("out of memory");
+        return bitmap;
+    }
+    const BYTE* source = kept.get();
+    for (int y = 0; y < shownHeight; ++y) {
+        BYTE* to = bitmap.bits.get() + std::size_t(shownHeight - 1 - y) * stride;
+        const BYTE* from = source + origin + stepY * y;
+        if (stepX == pixel) {
+            std::memcpy(to, from, std::size_t(shownWidth) * 3);
+            continue;
+        }
+        for (int x = 0; x < shownWidth; ++x, to += 3, from += stepX) {
+            to[0] = from[0];
+            to[1] = from[1];
+            to[2] = from[2];
+        }
+    }
+    bitmap.width = shownWidth;
+    bitmap.height = shownHeight;
+    return bitmap;
+}
