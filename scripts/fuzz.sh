@@ -21,7 +21,7 @@ status=0
 for target in gif picture; do
   seeds=../fuzz/corpus
   [ $target = picture ] && seeds=../fuzz/picture-corpus
-  ./fuzz/${target}_fuzzer -jobs=1 -workers=1 -max_total_time="$seconds" -print_final_stats=1 \
+  LSAN_OPTIONS=suppressions=$PWD/../fuzz/lsan-libraries.supp ./fuzz/${target}_fuzzer -jobs=1 -workers=1 -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix=findings/ "$seeds-work" "$seeds" || status=$?
   tail -n 25 fuzz-0.log
 done

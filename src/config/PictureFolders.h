@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-// Appends to `out` the pictures (by their first bytes) found under `folder`,
+// Appends to `out` the pictures found under `folder` (files named as pictures
+// are, and others whose first bytes are a picture's),
 // depth first, names in byte order within each folder, files and subfolders
 // alike; names starting with "." are skipped, and a folder reached twice
 // (through a link) is scanned once. Stops once `out` holds `limit` entries

@@ -45,3 +45,52 @@ int ExifOrientation(const BYTE* data, std::size_t size) {
     }
     return 1;
 }
+
+namespace {
+
+std::uint32_t Big32(const BYTE* p) { return std::uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+std::uint32_t Little32(const BYTE* p) { return std::uint32_t(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0]; }
+
+}  // namespace
+
+int FileOrientation(const BYTE* data, std::size_t size) {
+    if (!data)
+        return 1;
+    if (size >= 4 && data[0] == 0xFF && data[1] == 0xD8) {
+        // JPEG segments: FF, marker, big-endian length (itself included).
+        for (std::size_t at = 2; at + 4 <= size && data[at] == 0xFF;) {
+            const BYTE marker = data[at + 1];
+            const std::size_t length = std::size_t(data[at + 2]) << 8 | data[at + 3];
+            if (marker == 0xDA || length < 2 || at + 2 + length > size)
+                break;  // the picture data, or a damaged segment
+            if (marker == 0xE1 && length >= 8 && std::memcmp(data + at + 4, "Exif\0\0", 6) == 0)
+                return ExifOrientation(data + at + 4, length - 2);
+            at += 2 + length;
+        }
+        return 1;
+    }
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1A\n", 8) == 0) {
+        // PNG chunks: length, type, data, CRC; eXIf comes before the data.
+        for (std::size_t at = 8; at + 8 <= size;) {
+            const std::size_t length = Big32(data + at);
+            if (length > size - at - 8 || std::memcmp(data + at + 4, "IDAT", 4) == 0)
+                break;
+            if (std::memcmp(data + at + 4, "eXIf", 4) == 0)
+                return ExifOrientation(data + at + 8, length);
+            at += 12 + length;
+        }
+        return 1;
+    }
+    if (size >= 12 && std::memcmp(data, "RIFF", 4) == 0 && std::memcmp(data + 8, "WEBP", 4) == 0) {
+        // RIFF chunks: type, little-endian length, data padded to even.
+        for (std::size_t at = 12; at + 8 <= size;) {
+            const std::size_t length = Little32(data + at + 4);
+            if (length > size - at - 8)
+                break;
+            if (std::memcmp(data + at, "EXIF", 4) == 0)
+                return ExifOrientation(data + at + 8, length);
+            at += 8 + length + (length & 1);
+        }
+    }
+    return 1;
+}

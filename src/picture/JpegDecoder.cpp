@@ -1,6 +1,6 @@
-// JPEG through libjpeg-turbo, decoded straight to 1/2, 1/4 or 1/8 size when
-// that is still at least the size the picture is shown at: the DCT then does
-// most of the shrinking, for a fraction of the work and memory.
+// JPEG through libjpeg-turbo, decoded straight to a smaller size (1/8 to 7/8)
+// when that is still at least the size the picture is shown at: the DCT then
+// does most of the shrinking, for a fraction of the work and memory.
 #include "picture/ExifOrientation.h"
 #include "picture/PictureDecoders.h"
 
@@ -94,14 +94,16 @@ bool Decode(jpeg_decompress_struct& info, JpegErrors& errors, const BYTE* data, 
     const int orientation = Orientation(&info);
     const int width = int(info.image_width), height = int(info.image_height);
     const PictureSize target = sink.Target(width, height, orientation);
-    // The smallest reduction that is still no smaller than the target.
-    info.scale_num = 1;
-    info.scale_denom = 1;
-    for (unsigned denom : {8u, 4u, 2u}) {
-        const std::int64_t w = (std::int64_t(width) + denom - 1) / denom;
-        const std::int64_t h = (std::int64_t(height) + denom - 1) / denom;
+    // The smallest reduction by eighths that is still no smaller than the
+    // target: the DCT does most of the shrinking, and the area averaging
+    // after it has little left to do.
+    info.scale_num = 8;
+    info.scale_denom = 8;
+    for (unsigned num = 1; num < 8; ++num) {
+        const std::int64_t w = (std::int64_t(width) * num + 7) / 8;
+        const std::int64_t h = (std::int64_t(height) * num + 7) / 8;
         if (w >= target.width && h >= target.height) {
-            info.scale_denom = denom;
+            info.scale_num = num;
             break;
         }
     }

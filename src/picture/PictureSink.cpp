@@ -9,18 +9,21 @@
 
 namespace {
 
-// Weights are in 1/16384ths; every kept pixel's weights sum to exactly that,
-// so a flat colour stays exactly that colour.
-constexpr int kWeightBits = 14;
-constexpr std::int64_t kWeightOne = std::int64_t(1) << kWeightBits;
+// Weights down are in 1/16384ths, across in 1/256ths (so that the three
+// channels of a pixel fit one 64-bit product, 16 bits each); every kept
+// pixel's weights sum to exactly one, so a flat colour stays exactly that
+// colour.
+constexpr std::int64_t kDownOne = std::int64_t(1) << 14;
+constexpr std::int64_t kAcrossOne = 256;
 
 // How much of kept pixel `out` (of `outCount`) lies before source position
-// `at` (of `inCount`), in weight units. Source pixel i then weighs
+// `at` (of `inCount`), in units of 1/`one`. Source pixel i then weighs
 // Covered(out, i + 1) - Covered(out, i): integers throughout, so the weights
 // of one kept pixel add up exactly.
-std::int64_t Covered(std::int64_t out, std::int64_t at, std::int64_t inCount, std::int64_t outCount) {
+std::int64_t Covered(std::int64_t out, std::int64_t at, std::int64_t inCount, std::int64_t outCount,
+                     std::int64_t one) {
     const std::int64_t overlap = std::clamp<std::int64_t>(at * outCount - out * inCount, 0, inCount);
-    return (overlap * kWeightOne + inCount / 2) / inCount;
+    return (overlap * one + inCount / 2) / inCount;
 }
 
 }  // namespace
@@ -76,7 +79,14 @@ bool PictureSink::Begin(int width, int height, int fullWidth, int fullHeight, in
     m_outWidth = m_enlarge ? width : target.width;
     m_outHeight = m_enlarge ? height : target.height;
     m_bgr.resize(std::size_t(width) * 3);
-    m_pixels.reset(new (std::nothrow) BYTE[std::size_t(m_outWidth) * std::size_t(m_outHeight) * 3]);
+    // An upright picture is kept straight in the bottom-up bitmap the saver
+    // paints (zeroed, for the padding): no second picture-sized block.
+    m_direct = !m_enlarge && m_orientation == 1;
+    m_keptStride = m_direct ? (std::size_t(m_outWidth) * 3 + 3) & ~std::size_t(3) : std::size_t(m_outWidth) * 3;
+    if (m_direct)
+        m_pixels.reset(new (std::nothrow) BYTE[m_keptStride * std::size_t(m_outHeight)]());
+    else
+        m_pixels.reset(new (std::nothrow) BYTE[m_keptStride * std::size_t(m_outHeight)]);
     if (!m_pixels)
         return Fail("out of memory");
     if (m_enlarge) {
@@ -84,24 +94,37 @@ bool PictureSink::Begin(int width, int height, int fullWidth, int fullHeight, in
         return true;
     }
     // Column weights: each kept column averages the source columns it covers.
-    m_columnStart.resize(std::size_t(m_outWidth));
-    m_columnTaps.resize(std::size_t(m_outWidth));
-    m_columnFirstWeight.resize(std::size_t(m_outWidth));
-    m_columnWeights.clear();
+    m_taps = 0;
     for (std::int64_t x = 0; x < m_outWidth; ++x) {
         const std::int64_t first = x * width / m_outWidth;
         const std::int64_t last = std::min<std::int64_t>(((x + 1) * width - 1) / m_outWidth, width - 1);
-        m_columnStart[std::size_t(x)] = int(first);
-        m_columnFirstWeight[std::size_t(x)] = int(m_columnWeights.size());
-        m_columnTaps[std::size_t(x)] = int(last - first + 1);
-        for (std::int64_t i = first; i <= last; ++i)
-            m_columnWeights.push_back(std::uint16_t(Covered(x, i + 1, width, m_outWidth) -
-                                                    Covered(x, i, width, m_outWidth)));
+        m_taps = std::max(m_taps, int(last - first + 1));
     }
+    m_columnStart.assign(std::size_t(m_outWidth), 0);
+    m_columnWeights.assign(std::size_t(m_outWidth) * std::size_t(m_taps), 0);
+    for (std::int64_t x = 0; x < m_outWidth; ++x) {
+        const std::int64_t first = x * width / m_outWidth;
+        const std::int64_t last = std::min<std::int64_t>(((x + 1) * width - 1) / m_outWidth, width - 1);
+        // Near the right edge the window starts earlier, so it never reads
+        // past the row; the columns before `first` weigh nothing.
+        const std::int64_t start = std::min<std::int64_t>(first, width - m_taps);
+        m_columnStart[std::size_t(x)] = int(start);
+        std::uint16_t* weights = &m_columnWeights[std::size_t(x) * std::size_t(m_taps)];
+        for (std::int64_t i = first; i <= last; ++i)
+            weights[i - start] =
+                std::uint16_t(Covered(x, i + 1, width, m_outWidth, kAcrossOne) -
+                              Covered(x, i, width, m_outWidth, kAcrossOne));
+    }
+    m_packedRow.assign(std::size_t(width), 0);
     m_shrunkRow.assign(std::size_t(m_outWidth) * 3, 0);
     for (auto& sums : m_rowSums)
         sums.assign(std::size_t(m_outWidth) * 3, 0);
     return true;
+}
+
+BYTE* PictureSink::KeptRow(int y) {
+    const std::size_t row = m_direct ? std::size_t(m_outHeight - 1 - y) : std::size_t(y);
+    return m_pixels.get() + row * m_keptStride;
 }
 
 bool PictureSink::PushBGR(const BYTE* row) { return Push(row, 0); }
@@ -137,49 +160,82 @@ bool PictureSink::Push(const BYTE* row, int order) {
         bgr = m_bgr.data();
     }
     if (m_enlarge || (m_outWidth == m_inWidth && m_outHeight == m_inHeight))
-        std::memcpy(m_pixels.get() + std::size_t(m_rowsIn) * width * 3, bgr, width * 3);
+        std::memcpy(KeptRow(m_rowsIn), bgr, width * 3);
     else
         ShrinkRow(bgr);
     ++m_rowsIn;
     return true;
 }
 
+namespace {
+
+// One row averaged across: each kept pixel is the weighted sum of `taps`
+// source pixels, each packed as blue | green << 16 | red << 32, so one
+// multiplication weighs all three channels (a sum never exceeds 255 * 256,
+// so no field spills into the next); 8 fractional bits are kept for the
+// pass down. A fixed count lets the compiler unroll the common cases.
+template <int kTaps>
+void ShrinkAcross(const std::uint64_t* packed, std::size_t outWidth, const int* starts,
+                  const std::uint16_t* weights, int taps, std::uint16_t* shrunk) {
+    const int count = kTaps > 0 ? kTaps : taps;
+    for (std::size_t x = 0; x < outWidth; ++x, weights += count, shrunk += 3) {
+        const std::uint64_t* p = packed + starts[x];
+        std::uint64_t sum = 0;
+        for (int k = 0; k < count; ++k)
+            sum += weights[k] * p[k];
+        shrunk[0] = std::uint16_t(sum);
+        shrunk[1] = std::uint16_t(sum >> 16);
+        shrunk[2] = std::uint16_t(sum >> 32);
+    }
+}
+
+// Plain loops over separate arrays (`__restrict`), which the compiler turns
+// into vector instructions.
+void AddDown(std::uint32_t* __restrict sums, const std::uint16_t* __restrict shrunk, std::uint32_t weight,
+             std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        sums[i] += weight * shrunk[i];
+}
+
+// A finished kept row: the sums, rounded, become bytes and start again at zero.
+void WriteDown(BYTE* __restrict to, std::uint32_t* __restrict sums, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        to[i] = BYTE(std::min<std::uint32_t>(255, (sums[i] + (1u << 21)) >> 22));
+        sums[i] = 0;
+    }
+}
+
+}  // namespace
+
 // Source row `m_rowsIn` is averaged across into kept columns, then added to
 // the one or two kept rows it overlaps; a kept row is written out once its
 // last source row is in.
 void PictureSink::ShrinkRow(const BYTE* bgr) {
     const std::size_t outWidth = std::size_t(m_outWidth);
+    std::uint64_t* packed = m_packedRow.data();
+    for (std::size_t i = 0, width = std::size_t(m_inWidth); i < width; ++i, bgr += 3)
+        packed[i] = bgr[0] | std::uint64_t(bgr[1]) << 16 | std::uint64_t(bgr[2]) << 32;
     std::uint16_t* shrunk = m_shrunkRow.data();
+    const int* starts = m_columnStart.data();
     const std::uint16_t* weights = m_columnWeights.data();
-    for (std::size_t x = 0; x < outWidth; ++x) {
-        const BYTE* p = bgr + std::size_t(m_columnStart[x]) * 3;
-        const std::uint16_t* w = weights + m_columnFirstWeight[x];
-        std::uint32_t b = 0, g = 0, r = 0;
-        for (int taps = m_columnTaps[x]; taps > 0; --taps, p += 3, ++w) {
-            b += std::uint32_t(*w) * p[0];
-            g += std::uint32_t(*w) * p[1];
-            r += std::uint32_t(*w) * p[2];
-        }
-        // 8 fractional bits kept for the vertical pass.
-        shrunk[x * 3] = std::uint16_t((b + 32) >> 6);
-        shrunk[x * 3 + 1] = std::uint16_t((g + 32) >> 6);
-        shrunk[x * 3 + 2] = std::uint16_t((r + 32) >> 6);
+    switch (m_taps) {
+    case 1: ShrinkAcross<1>(packed, outWidth, starts, weights, 1, shrunk); break;
+    case 2: ShrinkAcross<2>(packed, outWidth, starts, weights, 2, shrunk); break;
+    case 3: ShrinkAcross<3>(packed, outWidth, starts, weights, 3, shrunk); break;
+    case 4: ShrinkAcross<4>(packed, outWidth, starts, weights, 4, shrunk); break;
+    default: ShrinkAcross<0>(packed, outWidth, starts, weights, m_taps, shrunk); break;
     }
     const std::int64_t j = m_rowsIn, in = m_inHeight, out = m_outHeight;
     const std::int64_t first = j * out / in, last = ((j + 1) * out - 1) / in;
     for (std::int64_t y = first; y <= last && y < out; ++y) {
-        const std::uint32_t weight = std::uint32_t(Covered(y, j + 1, in, out) - Covered(y, j, in, out));
+        const std::uint32_t weight =
+            std::uint32_t(Covered(y, j + 1, in, out, kDownOne) - Covered(y, j, in, out, kDownOne));
         std::uint32_t* sums = m_rowSums[y & 1].data();
         if (weight != 0)
-            for (std::size_t i = 0; i < outWidth * 3; ++i)
-                sums[i] += weight * shrunk[i];
+            AddDown(sums, shrunk, weight, outWidth * 3);
         // Kept row y ends within source row j: it is complete.
         if ((y + 1) * in <= (j + 1) * out) {
-            BYTE* to = m_pixels.get() + std::size_t(y) * outWidth * 3;
-            for (std::size_t i = 0; i < outWidth * 3; ++i) {
-                to[i] = BYTE(std::min<std::uint32_t>(255, (sums[i] + (1u << 21)) >> 22));
-                sums[i] = 0;
-            }
+            WriteDown(KeptRow(int(y)), sums, outWidth * 3);
             ++m_rowsOut;
         }
     }
@@ -195,6 +251,12 @@ PictureBitmap PictureSink::Finish() {
     }
     if (m_rowsIn != m_inHeight) {
         Fail("picture data ends early");
+        return bitmap;
+    }
+    if (m_direct) {
+        bitmap.bits = std::move(m_pixels);
+        bitmap.width = m_outWidth;
+        bitmap.height = m_outHeight;
         return bitmap;
     }
     std::unique_ptr<BYTE[]> kept = std::move(m_pixels);

@@ -80,6 +80,7 @@ public:
 private:
     bool Push(const BYTE* row, int order);  // order: 0 BGR, 1 BGRA, 2 RGB, 3 RGBA
     void ShrinkRow(const BYTE* bgr);
+    BYTE* KeptRow(int y);
 
     PictureArea m_area;
     std::string m_failure;
@@ -90,13 +91,20 @@ private:
     bool m_enlarge = false;              // kept at full size, enlarged at the end
     PictureSize m_enlargeTo;
     int m_rowsIn = 0, m_rowsOut = 0;
-    std::unique_ptr<BYTE[]> m_pixels;    // m_outWidth * m_outHeight * 3, top row first
+    // The kept rows: top row first, packed; or, when m_direct, already the
+    // finished bitmap (bottom-up, rows padded to 4 bytes).
+    std::unique_ptr<BYTE[]> m_pixels;
+    bool m_direct = false;
+    std::size_t m_keptStride = 0;
     std::vector<BYTE> m_bgr;             // one pushed row, made blue-green-red
 
-    // Area averaging: for each kept column, its first source column, and its
-    // source weights in m_columnWeights (starting at m_columnFirstWeight).
-    std::vector<int> m_columnStart, m_columnFirstWeight, m_columnTaps;
-    std::vector<std::uint16_t> m_columnWeights;
+    // Area averaging across: every kept column weighs m_taps source columns
+    // from its start (zero weights pad the columns that cover fewer), so the
+    // loop has one fixed length.
+    int m_taps = 0;
+    std::vector<int> m_columnStart;
+    std::vector<std::uint16_t> m_columnWeights;  // m_taps per kept column
+    std::vector<std::uint64_t> m_packedRow;       // a pushed row, a pixel's channels 16 bits apart
     std::vector<std::uint16_t> m_shrunkRow;       // a row shrunk across, 8 fractional bits
     std::vector<std::uint32_t> m_rowSums[2];      // kept rows being summed, by parity
 };

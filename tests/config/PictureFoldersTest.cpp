@@ -16,8 +16,8 @@ const char kGif[] = "GIF89a\x01\0\x01\0";
 const char kPng[] = "\x89PNG\r\n\x1A\n....";
 }  // namespace
 
-// A folder stands for the pictures under it (by their first bytes), in name
-// order, subfolders in their place; hidden names, other files and links
+// A folder stands for the pictures under it (by name or by first bytes), in
+// name order, subfolders in their place; hidden names, other files and links
 // back up the tree are left out, and the bound holds for the whole list.
 TEST(PictureFolders, ExpandInNameOrderSkippingHiddenOtherFilesAndLoops) {
     TempDir dir;
@@ -27,10 +27,13 @@ TEST(PictureFolders, ExpandInNameOrderSkippingHiddenOtherFilesAndLoops) {
     WriteFile(top + "/a/.hidden.gif", kGif);
     WriteFile(top + "/.cache/x.gif", kGif);
     WriteFile(top + "/c.txt", "not a picture");
+    WriteFile(top + "/e.txt", kPng);  // a picture by its bytes
+    WriteFile(top + "/f.JPG", "");    // a picture by its name: judged at its turn
     WriteFile(top + "/C.jpg", "\xFF\xD8\xFF\xE0");  // upper case sorts first
     std::filesystem::create_directory_symlink(top, top + "/a/loop");
     std::filesystem::create_symlink(top + "/b.png", top + "/d-link.png");
-    const List inside{top + "/C.jpg", top + "/a/z.gif", top + "/b.png", top + "/d-link.png"};
+    const List inside{top + "/C.jpg", top + "/a/z.gif", top + "/b.png", top + "/d-link.png", top + "/e.txt",
+                      top + "/f.JPG"};
     List found;
     ScanPictureFolder(top, 100, found);
     EXPECT_EQ(found, inside);
@@ -41,7 +44,7 @@ TEST(PictureFolders, ExpandInNameOrderSkippingHiddenOtherFilesAndLoops) {
     want.insert(want.end(), inside.begin(), inside.end());
     want.push_back(top + "/b.png");
     EXPECT_EQ(list.files, want);
-    EXPECT_EQ(list.starts, (std::vector<std::size_t>{0, 1, 5}));
+    EXPECT_EQ(list.starts, (std::vector<std::size_t>{0, 1, 7}));
     EXPECT_FALSE(ExpandPictureList({"/x.gif", top + "/b.png"}).changed);
     found.clear();
     ScanPictureFolder(top, 2, found);

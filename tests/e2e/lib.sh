@@ -213,3 +213,17 @@ e2e_check_saver_layout() {
   [ "$(e2e_pixel "$shot" $((x + 650)) 455)" = "255,0,0" ] || fail "box corner not shaded in $shot"
   [ "$(e2e_pixel "$shot" $((x + 652)) 361)" != "255,0,0" ] || fail "shading beyond the box in $shot"
 }
+
+# e2e_sideways_jpeg FILE: a JPEG stored 300 x 200, red left and blue right,
+# with EXIF orientation 6: upright (a quarter turn clockwise) it is 200 x 300,
+# red above and blue below.
+e2e_sideways_jpeg() {
+  convert -size 150x200 xc:red -size 150x200 xc:blue +append -quality 95 "$1.plain.jpg"
+  {
+    head -c 2 "$1.plain.jpg"
+    # APP1: "Exif\0\0", then a big-endian TIFF with one entry, orientation 6.
+    printf '\xff\xe1\x00\x22Exif\x00\x00MM\x00\x2a\x00\x00\x00\x08\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00\x00\x00\x00\x00'
+    tail -c +3 "$1.plain.jpg"
+  } >"$1"
+  rm -f "$1.plain.jpg"
+}

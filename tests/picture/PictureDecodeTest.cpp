@@ -103,7 +103,10 @@ TEST(PictureDecode, TurnsUprightByTheExifOrientation) {
         ASSERT_NE(Shell("convert -size 61x37 -depth 8 rgba:" + dir / "source -alpha off " + plain + " && echo ok"), "");
         for (int orientation = 1; orientation <= 8; ++orientation) {
             SCOPED_TRACE(std::string(format) + " " + std::to_string(orientation));
-            const PictureBitmap ours = Decode(WithOrientation(ReadAll(plain), orientation), Area(100, 100));
+            const std::string tagged = WithOrientation(ReadAll(plain), orientation);
+            // Found alike by the library and by the walk other decoders use.
+            EXPECT_EQ(FileOrientation(reinterpret_cast<const BYTE*>(tagged.data()), tagged.size()), orientation);
+            const PictureBitmap ours = Decode(tagged, Area(100, 100));
             ASSERT_TRUE(ours.bits);
             EXPECT_EQ(ours.width, orientation >= 5 ? 37 : 61);
             const std::string reference = Shell("convert " + plain + " " + turns[orientation] + " -depth 8 rgb:-");
