@@ -68,6 +68,7 @@ const DialogTemplate kGifList{
          LBS_SORT | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | WS_TABSTOP},
         {IDC_BROWSE, ControlKind::PushButton, "Browse For GIF...", 192, 56, 58, 16, kButton},
         {IDC_REMOVE, ControlKind::PushButton, "Remove from list", 192, 75, 58, 16, kButton},
+        {IDC_ADDFOLDER, ControlKind::PushButton, "Add Folder...", 192, 94, 58, 16, kButton},
         {IDC_STATIC, ControlKind::GroupBox, "GIFs to show", 7, 4, 161, 101},
     }};
 

@@ -37,6 +37,7 @@ void AddEntry(CListBox& list, const std::string& path) {
 CGifListDlg::CGifListDlg(ParentWindow parent) : CDialog(IDD_GIFLIST, parent) {
     MapCommand(IDC_BROWSE, [this] { OnBrowse(); });
     MapCommand(IDC_REMOVE, [this] { OnRemove(); });
+    MapCommand(IDC_ADDFOLDER, [this] { OnAddFolder(); });
 }
 
 BOOL CGifListDlg::OnInitDialog() {
@@ -66,6 +67,15 @@ void CGifListDlg::OnBrowse() {
     CListBox list(GetDlgItem(IDC_GIFLIST));
     if (list.IsValid())
         AddEntry(list, dlg.GetPathName());
+}
+
+void CGifListDlg::OnAddFolder() {
+    CFolderPickerDialog dlg(GetSystemDirectory().c_str(), 0, GetSafeHwnd());
+    if (dlg.DoModal() != IDOK)
+        return;
+    CListBox list(GetDlgItem(IDC_GIFLIST));
+    if (list.IsValid())
+        list.AddString(dlg.GetPathName());
 }
 
 void CGifListDlg::OnRemove() {

@@ -59,7 +59,7 @@ TEST_F(TemplateTest, TabVisitsTheTabStopsInTemplateOrderAndWraps) {
                       IDC_GIFDELAY, IDC_BACKCOLOR, IDOK}},
         {IDD_ABOUTBOX, {IDC_SETUPINFO, IDC_SETUPINFO}},
         {IDD_MORESTUFF, {}},
-        {IDD_GIFLIST, {IDOK, IDCANCEL, IDC_GIFLIST, IDC_BROWSE, IDC_REMOVE, IDOK}},
+        {IDD_GIFLIST, {IDOK, IDCANCEL, IDC_GIFLIST, IDC_BROWSE, IDC_REMOVE, IDC_ADDFOLDER, IDOK}},
     };
     for (const auto& [id, expected] : orders) {
         WithTemplate(id, [&, &expected = expected](QDialog* w) {

@@ -111,6 +111,23 @@ TEST_F(GifListTest, OkWritesTheEditedListSortedWithDuplicatesAndFullPaths) {
     EXPECT_EQ(ReadFile(ListFile()), after);
 }
 
+// "Add Folder..." offers folders only; the chosen one becomes an entry.
+TEST_F(GifListTest, AddFolderPutsTheChosenFolderInTheList) {
+    std::filesystem::create_directory(pictures / "photos");
+    RunGifBackgrounds([&](QWidget* w) {
+        WhenModalOpens([&](QWidget* picker) {
+            auto* folders = static_cast<QFileDialog*>(picker);
+            EXPECT_EQ(folders->fileMode(), QFileDialog::Directory);
+            folders->setDirectory(QString::fromStdString(pictures.path()));
+            folders->selectFile(QStringLiteral("photos"));
+            static_cast<QDialog*>(folders)->accept();  // as its Choose button does
+        });
+        Click(w, IDC_ADDFOLDER);
+        Click(w, IDOK);
+    });
+    EXPECT_EQ(ReadFile(ListFile()), pictures / "photos" + "\r\n");
+}
+
 TEST_F(GifListTest, CancelEscapeAndCloseLeaveTheFileByteForByte) {
     const std::string before = "/p/z.gif\n\n/p/y.gif\r\n   \nno line end";
     WriteFile(ListFile(), before);

@@ -41,3 +41,22 @@ private:
     // name typed without one adds.
     std::string m_defaultExtension;
 };
+
+// A picker for one existing folder, opening in `folder` when it exists.
+class CFolderPickerDialog {
+public:
+    explicit CFolderPickerDialog(const char* folder = nullptr, DWORD flags = 0, ParentWindow parent = nullptr)
+        : m_folder(folder ? folder : ""), m_pParentWnd(parent) {
+        (void)flags;
+    }
+
+    // IDOK or IDCANCEL.
+    int DoModal();
+    // The full path of the chosen folder, as the file system spells it.
+    std::string GetPathName() const { return m_path; }
+
+private:
+    std::string m_folder;
+    ParentWindow m_pParentWnd;
+    std::string m_path;
+};

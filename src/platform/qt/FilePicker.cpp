@@ -56,6 +56,25 @@ private:
 
 }  // namespace
 
+int CFolderPickerDialog::DoModal() {
+    if (!QApplication::instance())
+        return IDCANCEL;
+    QWidget* owner = m_pParentWnd ? m_pParentWnd : QApplication::activeModalWidget();
+    ReturnFocusTo returnFocus(owner);
+    QFileDialog picker(owner);
+    picker.setOption(QFileDialog::DontUseNativeDialog);
+    picker.setFileMode(QFileDialog::Directory);
+    picker.setOption(QFileDialog::ShowDirsOnly);
+    if (const QString dir = QFile::decodeName(QByteArray::fromStdString(m_folder));
+        !dir.isEmpty() && QDir(dir).exists())
+        picker.setDirectory(dir);
+    if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty())
+        return IDCANCEL;
+    const QByteArray path = QFile::encodeName(picker.selectedFiles().front());
+    m_path.assign(path.constData(), std::size_t(path.size()));
+    return IDOK;
+}
+
 int CFileDialog::DoModal() {
     if (!QApplication::instance())
         return IDCANCEL;

@@ -1,6 +1,7 @@
 #include "platform/win32/CommonDialogs.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -57,4 +58,37 @@ bool PickFile(HWND owner, bool open, DWORD flags, const std::string& filter, con
         return false;
     path = file.data();
     return true;
+}
+
+namespace {
+
+// Selects the folder the browser should open at, once it is up.
+int CALLBACK BrowseStarted(HWND window, UINT message, LPARAM, LPARAM initialDir) {
+    if (message == BFFM_INITIALIZED && initialDir)
+        ::SendMessageA(window, BFFM_SETSELECTIONA, TRUE, initialDir);
+    return 0;
+}
+
+}  // namespace
+
+bool PickFolder(HWND owner, const std::string& initialDir, std::string& path) {
+    char chosen[MAX_PATH] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = owner;
+    info.pszDisplayName = chosen;
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    info.lpfn = BrowseStarted;
+    info.lParam = initialDir.empty() ? 0 : LPARAM(initialDir.c_str());
+    // The browser of the new style needs COM on this thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    LPITEMIDLIST item = ::SHBrowseForFolderA(&info);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    if (!item)
+        return false;
+    const bool ok = ::SHGetPathFromIDListA(item, chosen) != FALSE;
+    ::CoTaskMemFree(item);
+    if (ok)
+        path = chosen;
+    return ok;
 }

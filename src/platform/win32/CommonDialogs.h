@@ -12,6 +12,9 @@ bool PickColor(HWND owner, DWORD flags, COLORREF& color);
 // defaults); `tenthsOfPoints` and `color` out, `color` in as well.
 bool PickFont(HWND owner, DWORD flags, LOGFONTA& font, int& tenthsOfPoints, COLORREF& color);
 
+// One existing folder, through the shell's folder browser.
+bool PickFolder(HWND owner, const std::string& initialDir, std::string& path);
+
 // `filter` in the platform's form: NUL-separated pairs ending with two NULs.
 bool PickFile(HWND owner, bool open, DWORD flags, const std::string& filter, const std::string& initialDir,
               const std::string& defaultExtension, std::string& path);

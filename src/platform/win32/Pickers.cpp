@@ -30,6 +30,14 @@ int CFontDialog::DoModal() {
     return PickFont(OwnerOr(m_pParentWnd), m_cf.Flags, m_lf, m_cf.iPointSize, m_cf.rgbColors) ? IDOK : IDCANCEL;
 }
 
+int CFolderPickerDialog::DoModal() {
+    std::string path;
+    if (!PickFolder(OwnerOr(m_pParentWnd), m_folder, path))
+        return IDCANCEL;
+    m_path = path;
+    return IDOK;
+}
+
 int CFileDialog::DoModal() {
     // "Description|patterns|...|" becomes the platform's NUL-separated list.
     std::string filter = m_filter;

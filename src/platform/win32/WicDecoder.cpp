@@ -5,7 +5,7 @@
 // by our own walk) are the same.
 #include "picture/ExifOrientation.h"
 #include "picture/PictureDecoders.h"
-#include "platform/win32/WindowsHeaders.h"
+#include "platform/WinTypes.h"
 
 #include <vector>
 
