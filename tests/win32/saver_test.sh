@@ -48,22 +48,6 @@ xdotool key a
 e2e_wait_exit "$pid" 3 || fail "status $? after a key"
 wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
 
-echo "- a JPEG stored on its side, then a PNG twice the screen's width, through the system's codecs"
-sys="$WINEPREFIX/drive_c/windows/system"
-e2e_sideways_jpeg "$sys/side.jpg"
-convert -size 2048x100 xc:yellow "$sys/wide.png"
-printf 'side.jpg\r\nwide.png\r\n' >"$sys/GIFList.txt"
-wine reg add "$key" /v GIFDelay /t REG_DWORD /d 2 /f >/dev/null 2>&1
-wine "$QUORL" /s >"$WORK/photos.log" 2>&1 &
-pid=$!
-# Upright, 200 x 300 at (412, 234): red above, blue below.
-e2e_wait_for_pixel "$WORK/side.png" 512 250 "255,0,0"
-[ "$(e2e_pixel "$WORK/side.png" 512 520)" = "0,0,255" ] || fail "not upright: $(e2e_pixel "$WORK/side.png" 512 520)"
-# Shrunk to 1024 x 50 at (0, 359).
-e2e_wait_for_pixel "$WORK/wide.png" 5 362 "255,255,0"
-xdotool key a
-e2e_wait_exit "$pid" 3 || fail "status $? after a key"
-
 echo "- a preview handle that is no window ends quietly with a failure"
 status=0
 wine "$QUORL" /p 12345 >"$WORK/bad-preview.log" 2>&1 & pid=$!
