@@ -1,28 +1,30 @@
 #include "config/GifListDlg.h"
 
 #include "picture/PictureDecoders.h"
+#include "picture/PictureLoader.h"
 #include "platform/Directories.h"
 #include "platform/dialogs/FilePicker.h"
 #include "platform/dialogs/ListBox.h"
 #include "platform/RegularFile.h"
 #include "res/resource.h"
 
-#include <cstring>
+#include <filesystem>
 
 namespace {
 
 // Why the saver would leave black behind the verse for this entry, in a few
-// words; empty when it is a picture it reads. Relative entries are taken
-// from the system directory, as the saver takes them.
+// words; empty when it is a folder or a picture it reads. Relative entries
+// are taken from the system directory, as the saver takes them.
 std::string WhyNotShown(const std::string& path) {
     const bool relative = !path.empty() && path[0] != '/' && path[0] != '\\' && path.find(':') == std::string::npos;
-    const UniqueFile file = OpenRegularFile(relative ? GetSystemDirectory() + "/" + path : path);
-    if (!file)
+    const std::string full = relative ? GetSystemDirectory() + "/" + path : path;
+    std::error_code error;
+    if (std::filesystem::is_directory(full, error))
+        return {};
+    if (!OpenRegularFile(full))
         return "cannot be shown: missing or unreadable";
-    char magic[6] = {};
-    if (std::fread(magic, 1, sizeof magic, file.get()) != sizeof magic ||
-        (std::memcmp(magic, "GIF87a", 6) != 0 && std::memcmp(magic, "GIF89a", 6) != 0))
-        return "cannot be shown: not a GIF picture";
+    if (!IsShownFormat(PeekPictureFormat(full)))
+        return "cannot be shown: not a picture Quorl reads";
     return {};
 }
 
