@@ -6,7 +6,7 @@ namespace {
 
 const char kUsage[] =
     "Usage: quorl [s | p <window id> | c]\n"
-    "       quorl --root | --window-id <id> | -window\n"
+    "       quorl --root | --window-id <id> | -window  [-delay N] [-picture-delay N] [-pictures PATH]\n"
     "\n"
     "  s               run the saver full screen\n"
     "  p <window id>   draw the preview inside that X11 window\n"
@@ -14,6 +14,9 @@ const char kUsage[] =
     "  --root          run inside $XSCREENSAVER_WINDOW, or over the whole screen\n"
     "  --window-id ID  run inside that X11 window (0x60000F or decimal)\n"
     "  -window         run in an ordinary window of its own, for trying it out\n"
+    "  -delay N        seconds between verses, for this run only\n"
+    "  -picture-delay N  seconds between pictures, for this run only\n"
+    "  -pictures PATH  a picture, a folder of pictures or a picture list, for this run only\n"
     "  --help, -h      show this text\n"
     "  --version       show the version\n"
     "\n"
