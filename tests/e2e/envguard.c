@@ -1,4 +1,4 @@
-/* Preloaded into the program by startup_test.sh: every change of the
+/* Preloaded into the program by environment_test.sh: every change of the
  * environment made while the process has more than one thread is reported on
  * stderr ("envguard: ..."), since another thread may be reading the
  * environment meanwhile. */
