@@ -15,6 +15,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   xscreensaver xscreensaver-data mate-screensaver dbus-x11 dbus-daemon libglib2.0-bin x11-xserver-utils
   xserver-xorg-core xserver-xorg-video-dummy
+  libwayland-dev wayland-protocols qt6-wayland sway grim wtype swayidle
   dpkg-dev file lintian desktop-file-utils libxml2-utils man-db
   g++-mingw-w64-x86-64-posix wine64 wine googletest nsis
 )

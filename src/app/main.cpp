@@ -4,6 +4,9 @@
 #include "platform/Profile.h"
 #include "platform/window/Wnd.h"
 #include "saver/PictureWorker.h"
+#if QUORL_WAYLAND
+#include "platform/window/WaylandSaver.h"
+#endif
 
 int main(int argc, char** argv) {
     // Before anything that needs a display: `quorl --help` works anywhere.
@@ -12,13 +15,32 @@ int main(int argc, char** argv) {
     InitApplication(argc, argv);
     if (argc > 0)
         SetProfileAppName(argv[0]);
-    const std::unique_ptr<IWindowSystem> windows = MakeNativeWindowSystem();
+    std::unique_ptr<IWindowSystem> windows;
+#if QUORL_WAYLAND
+    bool ownLoop = false;
+    // The full-screen saver covers a Wayland compositor's outputs itself;
+    // everything else (dialogs, previews, hosted savers) goes through the toolkit.
+    if (argc > 1 && MatchSwitch(argv[1], "s")) {
+        WaylandSaverChoice wayland = ConnectWaylandSaver();
+        if (wayland.failed)
+            return 1;
+        windows = std::move(wayland.system);
+        ownLoop = windows != nullptr;
+    }
+#endif
+    if (!windows)
+        windows = MakeNativeWindowSystem();
     SetWindowSystem(windows.get());
 
     int status = 0;
     {
         CSaverApp app;
-        status = app.InitInstance(argc, argv) ? RunMessageLoop() : app.m_nExitCode;
+#if QUORL_WAYLAND
+        if (ownLoop)
+            status = app.InitInstance(argc, argv) ? RunWaylandLoop(*windows) : app.m_nExitCode;
+        else
+#endif
+            status = app.InitInstance(argc, argv) ? RunMessageLoop() : app.m_nExitCode;
     }
     // A picture still loading is abandoned; nothing may be posted to the
     // window system once it has gone.

@@ -1,0 +1,61 @@
+#pragma once
+// One saver window on a Wayland compositor: a layer-shell surface on the
+// overlay layer of one output, over all of it, taking the keyboard. The
+// framebuffer reaches the compositor through wl_shm buffers; only the areas
+// drawn are copied and damaged, one frame per frame callback.
+#include "platform/dc/Framebuffer.h"
+#include "platform/wayland/ShmBuffer.h"
+#include "platform/wayland/WaylandWindowSystem.h"
+
+#include <memory>
+#include <vector>
+
+struct wl_callback;
+struct wl_surface;
+struct zwlr_layer_surface_v1;
+
+class WaylandHost : public IWindowHost {
+public:
+    // Null when the compositor gives no surface.
+    static std::unique_ptr<WaylandHost> Create(WaylandWindowSystem& system, CWnd& wnd,
+                                               const WaylandWindowSystem::Output& output);
+    ~WaylandHost() override;
+
+    Framebuffer& Pixels() override { return m_pixels; }
+    void Show(const RECT& area) override;
+    UINT SetTimer(UINT id, UINT elapse) override;
+    BOOL KillTimer(UINT id) override;
+    void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Destroy() override;
+    double ScaleFactor() const override { return m_scale; }
+
+    // Hands `message` to the window; the window may be gone afterwards.
+    void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
+    // Sends what was drawn since the last frame, when the compositor is ready for it.
+    void Present();
+    wl_surface* Surface() const { return m_surface; }
+    int Scale() const { return m_scale; }
+
+    // The compositor's events.
+    static void Configure(void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t width,
+                          std::uint32_t height);
+    static void Closed(void* data, zwlr_layer_surface_v1*);
+    static void FrameDone(void* data, wl_callback*, std::uint32_t);
+
+private:
+    WaylandHost(WaylandWindowSystem& system, CWnd& wnd) : m_system(system), m_wnd(wnd) {}
+    ShmBuffer* FreeBuffer();
+
+    WaylandWindowSystem& m_system;
+    CWnd& m_wnd;
+    std::uint32_t m_outputName = 0;
+    Framebuffer m_pixels;
+    wl_surface* m_surface = nullptr;
+    zwlr_layer_surface_v1* m_layer = nullptr;
+    wl_callback* m_frame = nullptr;  // the compositor has not yet shown the last frame
+    std::vector<std::unique_ptr<ShmBuffer>> m_buffers;
+    std::vector<RECT> m_damage;  // drawn since the last frame
+    int m_scale = 1;
+    bool m_configured = false;
+    bool m_destroyed = false;
+};
