@@ -48,6 +48,7 @@ BOOL CSaverApp::InitInstance(int argc, char** argv) {
     }
 
     if (argc <= 1 || MatchSwitch(argv[1], "c")) {
+        PreferWayland();
         RunConfiguration();
         return FALSE;
     }

@@ -18,6 +18,11 @@ bool PrintForTerminal(const std::string& text);
 // an X11 window. Call before PrepareGuiApplication.
 void RequireX11();
 
+// The configuration dialogs are ordinary windows: in a Wayland session they
+// go to the compositor itself rather than through XWayland (unless
+// QUORL_DISPLAY is "x11"). Call before the application is made.
+void PreferWayland();
+
 // A saver is no part of the desktop session: the toolkit must not register it
 // with the session manager, which could save it and start it again at the
 // next login. Call before PrepareGuiApplication.

@@ -10,7 +10,7 @@ export QUORL_WINDOWS_DIR="$WORK/windows"
 export XDG_CONFIG_HOME="$WORK/config"
 export HOME="$WORK/home"
 mkdir -p "$QUORL_WINDOWS_DIR/system" "$XDG_CONFIG_HOME" "$HOME"
-unset QT_QPA_PLATFORM
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY QUORL_DISPLAY
 
 E2E_PIDS=()
 e2e_cleanup() {

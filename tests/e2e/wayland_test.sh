@@ -113,6 +113,28 @@ convert "$WORK/text.png" -sample 50% -sample 200% "$WORK/blocks.png"
 differing=$(compare -metric AE "$WORK/text.png" "$WORK/blocks.png" null: 2>&1 || true)
 [ "${differing%% *}" -gt 100 ] || fail "the verse is drawn in 2 x 2 blocks ($differing pixels differ)"
 
+echo "- the configuration dialog is a Wayland window, not an XWayland one"
+as_client QUORL_WINDOWS_DIR="$STAGE/windows" XDG_CONFIG_HOME="$STAGE/config" \
+  LSAN_OPTIONS=suppressions="$STAGE/lsan.supp" "$STAGE/quorl" c >"$WORK/config.log" 2>&1 &
+config_pid=$!
+E2E_PIDS+=($config_pid)
+for _ in $(seq 60); do
+  as_client swaymsg -t get_tree | grep -q '"shell": "xdg_shell"' && break
+  sleep 0.25
+done
+as_client swaymsg -t get_tree | grep -q '"shell": "xdg_shell"' || fail "no Wayland window for the dialog: $(cat "$WORK/config.log")"
+kill "$config_pid"
+
+echo "- QUORL_DISPLAY forces either side"
+status=0
+as_client QUORL_DISPLAY=x11 "$STAGE/quorl" s >"$WORK/forced.log" 2>&1 || status=$?
+[ "$status" -eq 1 ] && grep -q "no X display" "$WORK/forced.log" || fail "x11 not forced: $status $(cat "$WORK/forced.log")"
+status=0
+"${NOBODY[@]}" WAYLAND_DISPLAY=no-such-compositor QUORL_DISPLAY=wayland "$STAGE/quorl" s >"$WORK/forced.log" 2>&1 ||
+  status=$?
+[ "$status" -eq 1 ] && [ "$(cat "$WORK/forced.log")" = 'quorl: cannot connect to the Wayland compositor "no-such-compositor"' ] ||
+  fail "wayland not insisted on: $status $(cat "$WORK/forced.log")"
+
 echo "- the compositor killed: one line, status 1"
 kill "$sway_pid"
 status=0

@@ -25,11 +25,13 @@ int g_toolkitArgc = 0;
 std::vector<char*> g_toolkitArgv;
 std::unique_ptr<QApplication> g_app;
 bool g_displayFailed = false;
+bool g_preferWayland = false;
 int g_displayLossStatus = 1;
 bool g_requireX11 = false;
 bool g_outOfSession = false;
 bool g_prepared = false;
 bool g_onX11 = false;
+bool g_onWayland = false;
 
 std::string DisplayName() {
     const char* display = std::getenv("DISPLAY");
@@ -147,7 +149,16 @@ void InitApplication(int argc, char** argv) {
 
 void StayOutOfSession() { g_outOfSession = true; }
 
-void RequireX11() { g_requireX11 = true; }
+void RequireX11() {
+    g_requireX11 = true;
+    g_preferWayland = false;
+}
+
+void PreferWayland() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* forced = std::getenv("QUORL_DISPLAY");
+    g_preferWayland = wayland && *wayland && !(forced && std::string(forced) == "x11");
+}
 
 void PrepareGuiApplication() {
     if (g_prepared || QCoreApplication::instance())
@@ -169,10 +180,13 @@ void PrepareGuiApplication() {
     DropUnusableScale("QT_FONT_DPI", IsUsableDpi);
     SettleRuntimeFolder();
     // A platform chosen in the environment (offscreen, for tests) is used as
-    // it is; otherwise the windows are X11 windows, in a Wayland session too,
-    // since the saver's hosts and the preview's parent windows are X11 windows.
+    // it is; otherwise the windows are X11 windows, in a Wayland session too
+    // (the saver's hosts and the preview's parent windows are X11 windows),
+    // except the configuration's when Wayland is preferred.
     const char* platform = std::getenv("QT_QPA_PLATFORM");
-    g_onX11 = g_requireX11 || !platform || !*platform;
+    const bool chosen = platform && *platform;
+    g_onWayland = !g_requireX11 && !chosen && g_preferWayland;
+    g_onX11 = g_requireX11 || (!chosen && !g_preferWayland);
     if (!g_onX11)
         return;
     g_trial = OpenXDisplay();
@@ -201,9 +215,14 @@ bool EnsureGuiApplication() {
         g_toolkitArgv = {fallbackName};
     // The platform is chosen on the command line, which the toolkit prefers
     // to its environment variable: the environment is no longer ours to
-    // change once threads run.
+    // change once threads run. On Wayland it is the toolkit's own Wayland
+    // plug-in, with X11 as its second choice.
+    static char waylandPlatform[] = "wayland", waylandOrX11Platform[] = "wayland;xcb";
     if (g_onX11)
         g_toolkitArgv.insert(g_toolkitArgv.end(), {platformOption, x11Platform});
+    else if (g_onWayland)
+        g_toolkitArgv.insert(g_toolkitArgv.end(),
+                             {platformOption, DisplayName().empty() ? waylandPlatform : waylandOrX11Platform});
     g_toolkitArgc = int(g_toolkitArgv.size());
     g_toolkitArgv.push_back(nullptr);
     g_app = std::make_unique<QApplication>(g_toolkitArgc, g_toolkitArgv.data());

@@ -10,6 +10,8 @@ void InitApplication(int, char**) {}
 
 void RequireX11() {}
 
+void PreferWayland() {}
+
 void StayOutOfSession() {}
 
 void PrepareGuiApplication() {}
