@@ -124,6 +124,9 @@ for _ in $(seq 60); do
 done
 as_client swaymsg -t get_tree | grep -q '"shell": "xdg_shell"' || fail "no Wayland window for the dialog: $(cat "$WORK/config.log")"
 kill "$config_pid"
+status=0
+e2e_wait_exit "$config_pid" 5 || status=$?
+[ "$status" -eq 143 ] || fail "the dialog's status on SIGTERM: $status $(cat "$WORK/config.log")"
 
 echo "- QUORL_DISPLAY forces either side"
 status=0
