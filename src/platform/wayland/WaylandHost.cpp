@@ -113,7 +113,7 @@ void WaylandHost::FrameDone(void* data, wl_callback* callback, std::uint32_t) {
 void WaylandHost::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
     // A paint covers the whole window: what it draws goes out with the next frame.
     if (message == WM_PAINT)
-        Show(RECT{0, 0, m_pixels.Width(), m_pixels.Height()});
+        ShowAll();
     m_wnd.WindowProc(message, wParam, lParam);  // may destroy the window: nothing after this
 }
 

@@ -31,6 +31,7 @@ public:
 
     // Hands `message` to the window; the window may be gone afterwards.
     void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
+    void ShowAll() { Show(RECT{0, 0, m_pixels.Width(), m_pixels.Height()}); }
     // Sends what was drawn since the last frame, when the compositor is ready for it.
     void Present();
     wl_surface* Surface() const { return m_surface; }

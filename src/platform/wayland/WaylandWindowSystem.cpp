@@ -54,6 +54,7 @@ const zxdg_output_v1_listener kLayoutListener = {
         auto* output = static_cast<WaylandWindowSystem::Output*>(data);
         output->x = x;
         output->y = y;
+        output->placed = true;
     },
     [](void*, zxdg_output_v1*, int32_t, int32_t) { Ignore(); },
     [](void* data, zxdg_output_v1*) { static_cast<WaylandWindowSystem::Output*>(data)->system->MonitorsChanged(); },
@@ -285,6 +286,7 @@ void WaylandWindowSystem::WatchLayout(Output& output) {
     if (!m_outputLayout || output.layout)
         return;
     output.layout = zxdg_output_manager_v1_get_xdg_output(m_outputLayout, output.proxy);
+    output.placed = false;
     zxdg_output_v1_add_listener(output.layout, &kLayoutListener, &output);
 }
 
@@ -343,7 +345,7 @@ std::unique_ptr<IWindowHost> WaylandWindowSystem::CreateHost(CWnd& wnd, DWORD, D
     // The output the rectangle covers, else the one its top-left corner is on.
     const Output* chosen = nullptr;
     for (const auto& output : m_outputs) {
-        if (output->closed || output->modeWidth <= 0)
+        if (!output->Usable())
             continue;
         const RECT device = output->DeviceRect();
         if (device == rect) {
@@ -377,7 +379,7 @@ std::vector<RECT> WaylandWindowSystem::MonitorRects() {
     // comes first.
     std::vector<RECT> rects;
     for (const auto& output : m_outputs)
-        if (!output->closed && output->modeWidth > 0 && output->modeHeight > 0)
+        if (output->Usable())
             rects.push_back(output->DeviceRect());
     return rects;
 }
@@ -448,6 +450,11 @@ bool WaylandWindowSystem::RunDue() {
         m_monitorsDirty = false;
         if (m_monitorsChanged)
             m_monitorsChanged();
+        // A compositor may lose what the other outputs showed when the layout
+        // changes (sway 1.7 then repaints only new damage over black): every
+        // surface sends one whole frame again.
+        for (WaylandHost* host : m_hosts)
+            host->ShowAll();
     }
     for (WaylandHost* host : std::vector<WaylandHost*>(m_hosts))
         host->Present();

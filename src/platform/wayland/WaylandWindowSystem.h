@@ -43,6 +43,8 @@ public:
         int transform = 0;
         int scale = 1;
         bool closed = false;  // the compositor closed our surface on it
+        bool placed = true;   // false until xdg-output, where offered, has told the position
+        bool Usable() const { return placed && !closed && modeWidth > 0 && modeHeight > 0; }
         RECT DeviceRect() const;
     };
 
