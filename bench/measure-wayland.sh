@@ -34,14 +34,16 @@ cmd=("${nobody[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DE
 sway_pid=$!
 for _ in $(seq 100); do [ -S "$stage/run/wayland-1" ] && break; sleep 0.1; done
 sleep 1
-saver() { "${nobody[@]}" WAYLAND_DISPLAY=wayland-1 QUORL_WINDOWS_DIR="$stage/windows" XDG_CONFIG_HOME="$stage/config" "$@"; }
+# An array, not a function: `$!` must be the saver's own pid (setpriv and
+# env exec it).
+saver=("${nobody[@]}" WAYLAND_DISPLAY=wayland-1 QUORL_WINDOWS_DIR="$stage/windows" XDG_CONFIG_HOME="$stage/config")
 
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 echo "CPU: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; load $(cut -d' ' -f1-3 /proc/loadavg)"
 for run in 1 2 3; do
   start_us=$(( $(date +%s%N) / 1000 ))
-  saver WAYLAND_DEBUG=1 "$stage/quorl" s 2>"$stage/protocol.log" &
+  "${saver[@]}" WAYLAND_DEBUG=1 "$stage/quorl" s 2>"$stage/protocol.log" &
   pid=$!
   sleep 3
   kill "$pid"; wait "$pid" 2>/dev/null || true
@@ -59,7 +61,7 @@ for run in 1 2 3; do
     }
     END { printf "exec to first frame: %.0f ms, to first verse: %.0f ms\n", first, verse }' "$stage/protocol.log" |
     sed "s/^/run $run: /"
-  saver "$stage/quorl" s &
+  "${saver[@]}" "$stage/quorl" s &
   pid=$!
   sleep 2
   s0=$(cpu_ticks "$pid"); w0=$(cpu_ticks "$sway_pid")
