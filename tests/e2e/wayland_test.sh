@@ -119,11 +119,14 @@ as_client QUORL_WINDOWS_DIR="$STAGE/windows" XDG_CONFIG_HOME="$STAGE/config" \
   LSAN_OPTIONS=suppressions="$STAGE/lsan.supp" "$STAGE/quorl" c >"$WORK/config.log" 2>&1 &
 config_pid=$!
 E2E_PIDS+=($config_pid)
+# The tree is read whole first: grep -q leaving early would end swaymsg with
+# SIGPIPE, a failure under pipefail.
+native_window() { local tree; tree=$(as_client swaymsg -t get_tree) && [[ $tree == *'"shell": "xdg_shell"'* ]]; }
 for _ in $(seq 60); do
-  as_client swaymsg -t get_tree | grep -q '"shell": "xdg_shell"' && break
+  native_window && break
   sleep 0.25
 done
-as_client swaymsg -t get_tree | grep -q '"shell": "xdg_shell"' || fail "no Wayland window for the dialog: $(cat "$WORK/config.log")"
+native_window || fail "no Wayland window for the dialog: $(cat "$WORK/config.log")"
 kill "$config_pid"
 status=0
 e2e_wait_exit "$config_pid" 5 || status=$?

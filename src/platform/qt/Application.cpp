@@ -154,10 +154,26 @@ void RequireX11() {
     g_preferWayland = false;
 }
 
+// The toolkit aborts when its Wayland plug-in cannot connect: the
+// compositor's socket must be there before Wayland is preferred.
+bool WaylandSocketExists() {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    if (!name || !*name)
+        return false;
+    std::string path = name;
+    if (path[0] != '/') {
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if (!runtime || !*runtime)
+            return false;
+        path = std::string(runtime) + "/" + path;
+    }
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
 void PreferWayland() {
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
     const char* forced = std::getenv("QUORL_DISPLAY");
-    g_preferWayland = wayland && *wayland && !(forced && std::string(forced) == "x11");
+    g_preferWayland = !(forced && std::string(forced) == "x11") && WaylandSocketExists();
 }
 
 void PrepareGuiApplication() {
