@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
             return 1;
         windows = std::move(wayland.system);
         ownLoop = windows != nullptr;
+        if (ownLoop)
+            SkipToolkit();
     }
 #endif
     if (!windows)

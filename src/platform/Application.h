@@ -23,6 +23,12 @@ void RequireX11();
 // QUORL_DISPLAY is "x11"). Call before the application is made.
 void PreferWayland();
 
+// The full-screen saver on a Wayland compositor draws through a window
+// system of its own and never makes the toolkit application: preparing it
+// then opens no display and settles nothing. Call before
+// PrepareGuiApplication.
+void SkipToolkit();
+
 // A saver is no part of the desktop session: the toolkit must not register it
 // with the session manager, which could save it and start it again at the
 // next login. Call before PrepareGuiApplication.

@@ -30,6 +30,7 @@ int g_displayLossStatus = 1;
 bool g_requireX11 = false;
 bool g_outOfSession = false;
 bool g_prepared = false;
+bool g_skipped = false;
 bool g_onX11 = false;
 bool g_onWayland = false;
 
@@ -176,8 +177,10 @@ void PreferWayland() {
     g_preferWayland = !(forced && std::string(forced) == "x11") && WaylandSocketExists();
 }
 
+void SkipToolkit() { g_skipped = true; }
+
 void PrepareGuiApplication() {
-    if (g_prepared || QCoreApplication::instance())
+    if (g_prepared || g_skipped || QCoreApplication::instance())
         return;
     g_prepared = true;
     // Without a session bus, the toolkit would have D-Bus start one of its
