@@ -44,11 +44,22 @@ start_sway() {
 }
 as_client() { "${NOBODY[@]}" WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$sock" "$@"; }
 sway_do() { as_client swaymsg "$@" >/dev/null || fail "swaymsg $*"; }
+# start_client LOG VARIABLE=VALUE... COMMAND...: a client in the background,
+# its own pid in $client (started from an array: $! of a function would be
+# a subshell's, which a kill would end leaving the client running).
+start_client() {
+  local log=$1
+  shift
+  local cmd=("${NOBODY[@]}" WAYLAND_DISPLAY=wayland-1 SWAYSOCK="$sock" QUORL_WINDOWS_DIR="$STAGE/windows"
+             XDG_CONFIG_HOME="$STAGE/config" LSAN_OPTIONS=suppressions="$STAGE/lsan.supp" "$@")
+  "${cmd[@]}" >"$log" 2>&1 &
+  client=$!
+  E2E_PIDS+=($client)
+}
+# start_saver [VARIABLE=VALUE...]: the saver, its pid in $pid.
 start_saver() {
-  as_client QUORL_WINDOWS_DIR="$STAGE/windows" XDG_CONFIG_HOME="$STAGE/config" \
-    LSAN_OPTIONS=suppressions="$STAGE/lsan.supp" "$STAGE/quorl" s >"$WORK/saver.log" 2>&1 &
-  pid=$!
-  E2E_PIDS+=($pid)
+  start_client "$WORK/saver.log" "$@" "$STAGE/quorl" s
+  pid=$client
 }
 shot() { as_client grim "$STAGE/shots/$1.png" && cp "$STAGE/shots/$1.png" "$WORK/$1.png"; }
 # wait_for_pixel NAME X Y RGB: screenshots until the pixel has that colour.
@@ -91,13 +102,91 @@ ps -o stat= -p "$pid" | grep -qv Z || fail "the saver ended when an output chang
 # then grey, after a mode change, though the saver committed it whole again.)
 
 echo "- a key ends it with 0 within a second"
-# The virtual keyboard appears with wtype: the saver binds it before the key.
-as_client wtype -s 500 a || fail "wtype"
+# The seat has a keyboard only while wtype's virtual one exists, and a key
+# typed before the saver has bound it is lost: keys go every 100 ms, and the
+# saver must end within a second of the first.
+start_client /dev/null wtype a -s 100 a -s 100 a -s 100 a -s 100 a
+typing=$client
 e2e_wait_exit "$pid" 1 || fail "status $? after a key: $(cat "$WORK/saver.log")"
+wait "$typing" || true  # its last keys must not reach the next saver
+pgrep -u 65534 -x quorl >/dev/null && fail "a saver is left running: $(pgrep -a -u 65534 -x quorl)"
+
+echo "- after verse steps, the output shows what the surfaces sent whole show"
+# A step sends only the areas it changed: a row or a column left out of the
+# copy into a buffer or out of the damage stays stale on the screen. The
+# saver sends every surface whole again when the outputs are configured
+# again, which "output ... position" does even unchanged; its protocol log
+# tells when those frames are out (their frame callbacks done). Boxes of
+# many widths over a picture smaller than the verse box: a row left out
+# keeps what an older box left there.
+sys=$STAGE/windows/system
+printf '%s\r\n' ab cdefg hijklmnop qrstuvwxyzabcd efghijklmnopqrstuvw xyzabcdefghijklmnopqrstuvwxy >"$sys/fives.txt"
+printf 'x\r\nyz\r\n' >"$sys/sevens.txt"
+convert -seed 9 -size 97x61 plasma: "$sys/small.gif"
+printf 'small.gif\r\n' >"$sys/GIFList.txt"
+printf '[quorl]\nFontSize=9\nFillColor=255\nBackColor=65280\nDelay=1\nGIFDelay=100000\n' \
+  >"$STAGE/config/Zovex Screen Savers/quorl.conf"
+chmod -R a+rX "$sys"
+out_shot() { as_client grim -t ppm -o HEADLESS-1 - >"$WORK/$1.ppm"; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# next_step: until HEADLESS-1 differs from now.ppm, then until two shots
+# agree; the time of the last shot before the change goes to $before_step.
+next_step() {
+  local deadline=$((SECONDS + 20))
+  before_step=$(now_ms)
+  while out_shot next; cmp -s "$WORK/now.ppm" "$WORK/next.ppm"; do
+    [ $SECONDS -lt $deadline ] || fail "no verse step within 20 s"
+    before_step=$(now_ms)
+    sleep 0.02
+  done
+  until out_shot now; cmp -s "$WORK/now.ppm" "$WORK/next.ppm"; do
+    mv "$WORK/now.ppm" "$WORK/next.ppm"
+  done
+}
+# sent_whole MARK: until, after line MARK of the protocol log, both surfaces
+# have committed and every frame asked for is done.
+sent_whole() {
+  local deadline=$((SECONDS + 10))
+  until awk -v mark="$1" 'NR <= mark { next }
+      / -> wl_surface@[0-9]+\.commit\(/ { id = $0; sub(/.*wl_surface@/, "", id); sub(/\..*/, "", id); done[id] = 1 }
+      / -> wl_surface@[0-9]+\.frame\(/ { id = $0; sub(/.*wl_callback@/, "", id); sub(/\).*/, "", id); wait[id] = 1 }
+      / wl_callback@[0-9]+\.done\(/ { id = $0; sub(/.*wl_callback@/, "", id); sub(/\..*/, "", id); delete wait[id] }
+      END { for (id in wait) exit 1; n = 0; for (id in done) n++; exit n < 2 }' "$WORK/saver.log"; do
+    [ $SECONDS -lt $deadline ] || fail "the surfaces were not sent whole again"
+    sleep 0.02
+  done
+}
+out_shot now
+start_saver WAYLAND_DEBUG=client
+next_step
+next_step
+checked=0
+for _ in 1 2 3 4 5 6; do
+  next_step
+  mark=$(wc -l <"$WORK/saver.log")
+  sway_do output HEADLESS-1 position 0 0
+  sent_whole "$mark"
+  out_shot whole
+  # A check that outlasts half a step period may have a step inside it.
+  if [ $(($(now_ms) - before_step)) -lt 500 ]; then
+    cmp -s "$WORK/now.ppm" "$WORK/whole.ppm" ||
+      fail "the output after verse steps is not its surface sent whole: $(compare -metric AE "$WORK/now.ppm" \
+        "$WORK/whole.ppm" null: 2>&1 || true) pixels differ, within $(convert "$WORK/now.ppm" "$WORK/whole.ppm" \
+        -compose difference -composite -trim -format '%wx%h%O' info:) (see $WORK/*.ppm)"
+    [ $((++checked)) -lt 3 ] || break
+  else
+    echo "  (a check outlasted half a step period: not counted)"
+  fi
+  cp "$WORK/whole.ppm" "$WORK/now.ppm"
+done
+[ "$checked" -eq 3 ] || fail "most checks outlasted half a step period"
+kill "$pid"
+e2e_wait_exit "$pid" 5 || fail "status $? after SIGTERM"
 
 echo "- an output scaled by 2: picture and verse in device pixels"
-convert -size 400x300 xc:'#0000ff' "$STAGE/windows/system/dusk.gif"
-chmod a+r "$STAGE/windows/system/dusk.gif"
+convert -size 400x300 xc:'#0000ff' "$sys/dusk.gif"
+printf 'dusk.gif\r\n' >"$sys/GIFList.txt"
+chmod a+r "$sys/dusk.gif"
 printf '[quorl]\nFillColor=16711680\nBackColor=65280\nFontColor=16777215\n' \
   >"$STAGE/config/Zovex Screen Savers/quorl.conf"
 sway_do output HEADLESS-1 scale 2
@@ -115,10 +204,8 @@ differing=$(compare -metric AE "$WORK/text.png" "$WORK/blocks.png" null: 2>&1 ||
 [ "${differing%% *}" -gt 100 ] || fail "the verse is drawn in 2 x 2 blocks ($differing pixels differ)"
 
 echo "- the configuration dialog is a Wayland window, not an XWayland one"
-as_client QUORL_WINDOWS_DIR="$STAGE/windows" XDG_CONFIG_HOME="$STAGE/config" \
-  LSAN_OPTIONS=suppressions="$STAGE/lsan.supp" "$STAGE/quorl" c >"$WORK/config.log" 2>&1 &
-config_pid=$!
-E2E_PIDS+=($config_pid)
+start_client "$WORK/config.log" "$STAGE/quorl" c
+config_pid=$client
 # The tree is read whole first: grep -q leaving early would end swaymsg with
 # SIGPIPE, a failure under pipefail.
 native_window() { local tree; tree=$(as_client swaymsg -t get_tree) && [[ $tree == *'"shell": "xdg_shell"'* ]]; }

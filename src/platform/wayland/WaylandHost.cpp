@@ -125,6 +125,11 @@ void WaylandHost::Show(const RECT& area) {
         AddArea(buffer->stale, clipped);
 }
 
+void WaylandHost::SendWhole() {
+    m_sendWhole = true;
+    AddArea(m_damage, Whole());
+}
+
 ShmBuffer* WaylandHost::FreeBuffer() {
     for (auto& buffer : m_buffers) {
         if (buffer->busy)
@@ -151,6 +156,10 @@ void WaylandHost::Present() {
         // A buffer that could not be made is dropped with its slot.
         std::erase_if(m_buffers, [](const std::unique_ptr<ShmBuffer>& b) { return !b; });
         return;
+    }
+    if (m_sendWhole) {
+        buffer->stale.assign(1, Whole());
+        m_sendWhole = false;
     }
     buffer->CatchUp(m_pixels);
     wl_surface_attach(m_surface, buffer->Buffer(), 0, 0);

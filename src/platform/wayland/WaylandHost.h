@@ -31,7 +31,11 @@ public:
 
     // Hands `message` to the window; the window may be gone afterwards.
     void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
-    void ShowAll() { Show(RECT{0, 0, m_pixels.Width(), m_pixels.Height()}); }
+    void ShowAll() { Show(Whole()); }
+    // Sends the whole framebuffer with the next frame, copied whole into its
+    // buffer and damaged whole: the compositor may have lost what it showed.
+    // The pixels did not change, so the other buffer needs no catching up.
+    void SendWhole();
     // Sends what was drawn since the last frame, when the compositor is ready for it.
     void Present();
     wl_surface* Surface() const { return m_surface; }
@@ -46,6 +50,7 @@ public:
 private:
     WaylandHost(WaylandWindowSystem& system, CWnd& wnd) : m_system(system), m_wnd(wnd) {}
     ShmBuffer* FreeBuffer();
+    RECT Whole() const { return RECT{0, 0, m_pixels.Width(), m_pixels.Height()}; }
 
     WaylandWindowSystem& m_system;
     CWnd& m_wnd;
@@ -59,4 +64,5 @@ private:
     int m_scale = 1;
     bool m_configured = false;
     bool m_destroyed = false;
+    bool m_sendWhole = false;
 };

@@ -454,7 +454,7 @@ bool WaylandWindowSystem::RunDue() {
         // changes (sway 1.7 then repaints only new damage over black): every
         // surface sends one whole frame again.
         for (WaylandHost* host : m_hosts)
-            host->ShowAll();
+            host->SendWhole();
     }
     for (WaylandHost* host : std::vector<WaylandHost*>(m_hosts))
         host->Present();
