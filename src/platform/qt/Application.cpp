@@ -155,6 +155,8 @@ void RequireX11() {
     g_preferWayland = false;
 }
 
+namespace {
+
 // The toolkit aborts when its Wayland plug-in cannot connect: the
 // compositor's socket must be there before Wayland is preferred.
 bool WaylandSocketExists() {
@@ -171,6 +173,8 @@ bool WaylandSocketExists() {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
 }
+
+}  // namespace
 
 void PreferWayland() {
     const char* forced = std::getenv("QUORL_DISPLAY");
