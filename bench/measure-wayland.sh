@@ -50,16 +50,18 @@ for run in 1 2 3; do
   # Microseconds of each commit that follows an attach, and whether its frame
   # damaged the whole surface.
   awk -v start="$start_us" '
-    function us(line) { gsub(/[\[\]]/, "", line); split(line, p, "."); return p[1] * 1000 + p[2] }
+    # "[%7u.%03u]": milliseconds padded with spaces, so not always field 1.
+    function us(line) { match(line, /[0-9]+\.[0-9]+\]/); split(substr(line, RSTART, RLENGTH - 1), p, "."); return p[1] * 1000 + p[2] }
     /attach\(wl_buffer/ { attached = 1; whole = 1; next }
     attached && /damage_buffer\(/ { if ($0 !~ /damage_buffer\(0, 0, 3840, 2160\)/) whole = 0 }
     attached && /commit\(\)/ {
-      t = (us($1) - start % 4294967296 + 4294967296) % 4294967296 / 1000
+      t = (us($0) - start % 4294967296 + 4294967296) % 4294967296 / 1000
       if (!first) { first = t }
       if (!verse && !whole) { verse = t }
       attached = 0
+      frames++
     }
-    END { printf "exec to first frame: %.0f ms, to first verse: %.0f ms\n", first, verse }' "$stage/protocol.log" |
+    END { printf "exec to first frame: %.0f ms, to first verse: %.0f ms, %d frames in 3 s\n", first, verse, frames }' "$stage/protocol.log" |
     sed "s/^/run $run: /"
   "${saver[@]}" "$stage/quorl" s &
   pid=$!
@@ -67,6 +69,7 @@ for run in 1 2 3; do
   s0=$(cpu_ticks "$pid"); w0=$(cpu_ticks "$sway_pid")
   sleep 20
   s1=$(cpu_ticks "$pid"); w1=$(cpu_ticks "$sway_pid")
-  echo "run $run: Delay 0, 20 s: saver $(( (s1 - s0) * 100 / ticks / 20 ))% of a core, sway $(( (w1 - w0) * 100 / ticks / 20 ))%"
+  awk -v run="$run" -v s="$((s1 - s0))" -v w="$((w1 - w0))" -v hz="$ticks" \
+    'BEGIN { printf "run %d: Delay 0, 20 s: saver %.1f%% of a core, sway %.1f%%\n", run, s * 100 / hz / 20, w * 100 / hz / 20 }'
   kill "$pid"; wait "$pid" 2>/dev/null || true
 done
