@@ -1,11 +1,14 @@
 #include "platform/wayland/WaylandHost.h"
 
+#include "fractional-scale-v1-client.h"
 #include "platform/window/Wnd.h"
+#include "viewporter-client.h"
 #include "wlr-layer-shell-unstable-v1-client.h"
 
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -14,6 +17,12 @@ const zwlr_layer_surface_v1_listener kLayerListener = {
         WaylandHost::Configure(data, layer, serial, width, height);
     },
     [](void* data, zwlr_layer_surface_v1* layer) { WaylandHost::Closed(data, layer); },
+};
+
+const wp_fractional_scale_v1_listener kFractionalListener = {
+    [](void* data, wp_fractional_scale_v1* fractional, std::uint32_t scale120) {
+        WaylandHost::PreferredScale(data, fractional, scale120);
+    },
 };
 
 const wl_callback_listener kFrameListener = {
@@ -32,6 +41,7 @@ std::unique_ptr<WaylandHost> WaylandHost::Create(WaylandWindowSystem& system, CW
     host->m_pixels.Resize(device.right - device.left, device.bottom - device.top);
     host->m_outputName = output.name;
     host->m_scale = std::max(1, output.scale);
+    host->m_fittedScale = host->m_scale;
     host->m_surface = wl_compositor_create_surface(system.Compositor());
     if (!host->m_surface)
         return nullptr;
@@ -40,6 +50,11 @@ std::unique_ptr<WaylandHost> WaylandHost::Create(WaylandWindowSystem& system, CW
     if (!host->m_layer)
         return nullptr;
     zwlr_layer_surface_v1_add_listener(host->m_layer, &kLayerListener, host.get());
+    if (system.FractionalScale()) {
+        host->m_fractional = wp_fractional_scale_manager_v1_get_fractional_scale(system.FractionalScale(), host->m_surface);
+        wp_fractional_scale_v1_add_listener(host->m_fractional, &kFractionalListener, host.get());
+        host->m_viewport = wp_viewporter_get_viewport(system.Viewporter(), host->m_surface);
+    }
     // The whole output, under nothing and moved by nothing; every key comes here.
     zwlr_layer_surface_v1_set_size(host->m_layer, 0, 0);
     zwlr_layer_surface_v1_set_anchor(host->m_layer,
@@ -63,6 +78,12 @@ void WaylandHost::Destroy() {
     if (m_frame)
         wl_callback_destroy(m_frame);
     m_frame = nullptr;
+    if (m_fractional)
+        wp_fractional_scale_v1_destroy(m_fractional);
+    m_fractional = nullptr;
+    if (m_viewport)
+        wp_viewport_destroy(m_viewport);
+    m_viewport = nullptr;
     if (m_layer)
         zwlr_layer_surface_v1_destroy(m_layer);
     m_layer = nullptr;
@@ -76,24 +97,54 @@ void WaylandHost::Configure(void* data, zwlr_layer_surface_v1* layer, std::uint3
                             std::uint32_t height) {
     auto* host = static_cast<WaylandHost*>(data);
     zwlr_layer_surface_v1_ack_configure(layer, serial);
-    if (const WaylandWindowSystem::Output* output = host->m_system.FindOutput(host->m_outputName))
-        host->m_scale = std::max(1, output->scale);
-    if (host->m_system.CompositorVersion() >= 3)
-        wl_surface_set_buffer_scale(host->m_surface, host->m_scale);
-    else
-        host->m_scale = 1;
-    // Device pixels, as on X11: the surface's size times the output's scale.
-    const std::int64_t deviceWidth = std::int64_t(width) * host->m_scale;
-    const std::int64_t deviceHeight = std::int64_t(height) * host->m_scale;
-    if (deviceWidth > 0 && deviceHeight > 0 && deviceWidth <= 0x7FFF && deviceHeight <= 0x7FFF &&
-        (deviceWidth != host->m_pixels.Width() || deviceHeight != host->m_pixels.Height())) {
-        host->m_pixels.Resize(int(deviceWidth), int(deviceHeight));
-        host->m_system.Post(host, WM_SIZE, 0, MAKELPARAM(deviceWidth, deviceHeight));
-        host->m_configured = false;  // painted again, whole
+    host->m_width = width;
+    host->m_height = height;
+    host->Fit();
+}
+
+void WaylandHost::PreferredScale(void* data, wp_fractional_scale_v1*, std::uint32_t scale120) {
+    auto* host = static_cast<WaylandHost*>(data);
+    if (scale120 == 0 || scale120 > 16 * 120)
+        return;  // no scale: the output's stays
+    host->m_preferred120 = scale120;
+    host->Fit();
+}
+
+void WaylandHost::Fit() {
+    if (m_width == 0 || m_height == 0)
+        return;  // not configured yet
+    // Device pixels, as on X11: the surface's size times the scale.
+    std::int64_t deviceWidth = 0, deviceHeight = 0;
+    const bool fractional = m_viewport && m_preferred120 != 0;
+    if (fractional) {
+        // The buffer in device pixels, which the viewport shows at the surface's size.
+        deviceWidth = (std::int64_t(m_width) * m_preferred120 + 60) / 120;
+        deviceHeight = (std::int64_t(m_height) * m_preferred120 + 60) / 120;
+    } else {
+        if (const WaylandWindowSystem::Output* output = m_system.FindOutput(m_outputName))
+            m_scale = std::max(1, output->scale);
+        if (m_system.CompositorVersion() < 3)
+            m_scale = 1;  // no buffer scale to tell
+        deviceWidth = std::int64_t(m_width) * m_scale;
+        deviceHeight = std::int64_t(m_height) * m_scale;
     }
-    if (!host->m_configured) {
-        host->m_configured = true;
-        host->m_system.Post(host, WM_PAINT, 0, 0);
+    if (deviceWidth <= 0 || deviceHeight <= 0 || deviceWidth > 0x7FFF || deviceHeight > 0x7FFF)
+        return;
+    // Both take effect with the next buffer.
+    if (m_system.CompositorVersion() >= 3)
+        wl_surface_set_buffer_scale(m_surface, fractional ? 1 : m_scale);
+    if (fractional)
+        wp_viewport_set_destination(m_viewport, int(m_width), int(m_height));
+    // A new scale at the same size still changes the font and the picture's size.
+    if (deviceWidth != m_pixels.Width() || deviceHeight != m_pixels.Height() || ScaleFactor() != m_fittedScale) {
+        m_fittedScale = ScaleFactor();
+        m_pixels.Resize(int(deviceWidth), int(deviceHeight));
+        m_system.Post(this, WM_SIZE, 0, MAKELPARAM(deviceWidth, deviceHeight));
+        m_configured = false;  // painted again, whole
+    }
+    if (!m_configured) {
+        m_configured = true;
+        m_system.Post(this, WM_PAINT, 0, 0);
     }
 }
 
@@ -168,9 +219,10 @@ void WaylandHost::Present() {
             wl_surface_damage_buffer(m_surface, area.left, area.top, area.right - area.left, area.bottom - area.top);
         } else {
             // Surface coordinates, rounded outwards.
-            const int left = area.left / m_scale, top = area.top / m_scale;
-            wl_surface_damage(m_surface, left, top, (area.right + m_scale - 1) / m_scale - left,
-                              (area.bottom + m_scale - 1) / m_scale - top);
+            const double scale = ScaleFactor();
+            const int left = int(std::floor(area.left / scale)), top = int(std::floor(area.top / scale));
+            wl_surface_damage(m_surface, left, top, int(std::ceil(area.right / scale)) - left,
+                              int(std::ceil(area.bottom / scale)) - top);
         }
     }
     m_damage.clear();

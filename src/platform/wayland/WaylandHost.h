@@ -12,6 +12,8 @@
 
 struct wl_callback;
 struct wl_surface;
+struct wp_fractional_scale_v1;
+struct wp_viewport;
 struct zwlr_layer_surface_v1;
 
 class WaylandHost : public IWindowHost {
@@ -27,7 +29,8 @@ public:
     BOOL KillTimer(UINT id) override;
     void PostMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Destroy() override;
-    double ScaleFactor() const override { return m_scale; }
+    // The compositor's fractional scale where it tells one, else the output's.
+    double ScaleFactor() const override { return m_preferred120 ? m_preferred120 / 120.0 : m_scale; }
 
     // Hands `message` to the window; the window may be gone afterwards.
     void Deliver(UINT message, WPARAM wParam, LPARAM lParam);
@@ -39,18 +42,21 @@ public:
     // Sends what was drawn since the last frame, when the compositor is ready for it.
     void Present();
     wl_surface* Surface() const { return m_surface; }
-    int Scale() const { return m_scale; }
 
     // The compositor's events.
     static void Configure(void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t width,
                           std::uint32_t height);
     static void Closed(void* data, zwlr_layer_surface_v1*);
     static void FrameDone(void* data, wl_callback*, std::uint32_t);
+    static void PreferredScale(void* data, wp_fractional_scale_v1*, std::uint32_t scale120);
 
 private:
     WaylandHost(WaylandWindowSystem& system, CWnd& wnd) : m_system(system), m_wnd(wnd) {}
     ShmBuffer* FreeBuffer();
     RECT Whole() const { return RECT{0, 0, m_pixels.Width(), m_pixels.Height()}; }
+    // Sizes the framebuffer to the surface at the scale in use; a new size is
+    // a WM_SIZE and a whole paint.
+    void Fit();
 
     WaylandWindowSystem& m_system;
     CWnd& m_wnd;
@@ -58,10 +64,15 @@ private:
     Framebuffer m_pixels;
     wl_surface* m_surface = nullptr;
     zwlr_layer_surface_v1* m_layer = nullptr;
+    wp_fractional_scale_v1* m_fractional = nullptr;  // with m_viewport, where the compositor offers both
+    wp_viewport* m_viewport = nullptr;
     wl_callback* m_frame = nullptr;  // the compositor has not yet shown the last frame
     std::vector<std::unique_ptr<ShmBuffer>> m_buffers;
     std::vector<RECT> m_damage;  // drawn since the last frame
-    int m_scale = 1;
+    int m_scale = 1;  // the output's whole-number scale, the buffer's scale
+    std::uint32_t m_preferred120 = 0;  // a fractional scale in 120ths; 0 until the compositor tells one
+    std::uint32_t m_width = 0, m_height = 0;  // the surface's size, as configured
+    double m_fittedScale = 0;  // the scale the framebuffer was last sized at
     bool m_configured = false;
     bool m_destroyed = false;
     bool m_sendWhole = false;

@@ -3,6 +3,8 @@
 #include "platform/wayland/WaylandHost.h"
 #include "platform/window/WaylandSaver.h"
 #include "platform/window/Wnd.h"
+#include "fractional-scale-v1-client.h"
+#include "viewporter-client.h"
 #include "wlr-layer-shell-unstable-v1-client.h"
 #include "xdg-output-unstable-v1-client.h"
 
@@ -75,7 +77,7 @@ struct SeatListeners {
         if (!host)
             return;
         // Device pixels, as every position the window is told.
-        const int scale = host->Scale();
+        const double scale = host->ScaleFactor();
         const int dx = int(std::lround(wl_fixed_to_double(x) * scale));
         const int dy = int(std::lround(wl_fixed_to_double(y) * scale));
         system.Post(host, message, 0, MAKELPARAM(dx, dy));
@@ -221,6 +223,10 @@ WaylandWindowSystem::~WaylandWindowSystem() {
     }
     if (m_outputLayout)
         zxdg_output_manager_v1_destroy(m_outputLayout);
+    if (m_fractionalScale)
+        wp_fractional_scale_manager_v1_destroy(m_fractionalScale);
+    if (m_viewporter)
+        wp_viewporter_destroy(m_viewporter);
     if (m_layerShell)
         wl_proxy_destroy(reinterpret_cast<wl_proxy*>(m_layerShell));  // version 1 has no destroy request
     if (m_shm)
@@ -264,6 +270,12 @@ void WaylandWindowSystem::Global(void* data, wl_registry* registry, std::uint32_
             wl_registry_bind(registry, name, &zxdg_output_manager_v1_interface, std::min(version, 2u)));
         for (auto& output : system->m_outputs)
             system->WatchLayout(*output);
+    } else if (which == wp_fractional_scale_manager_v1_interface.name && !system->m_fractionalScale) {
+        system->m_fractionalScale = static_cast<wp_fractional_scale_manager_v1*>(
+            wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
+    } else if (which == wp_viewporter_interface.name && !system->m_viewporter) {
+        system->m_viewporter =
+            static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
     } else if (which == wl_seat_interface.name && !system->m_seat) {
         system->BindSeat(name, version);
     }

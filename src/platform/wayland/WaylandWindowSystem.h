@@ -28,6 +28,8 @@ struct wl_touch;
 struct zwlr_layer_shell_v1;
 struct zxdg_output_manager_v1;
 struct zxdg_output_v1;
+struct wp_fractional_scale_manager_v1;
+struct wp_viewporter;
 class WaylandHost;
 
 class WaylandWindowSystem : public IWindowSystem {
@@ -70,6 +72,9 @@ public:
     std::uint32_t CompositorVersion() const { return m_compositorVersion; }
     wl_shm* Shm() const { return m_shm; }
     zwlr_layer_shell_v1* LayerShell() const { return m_layerShell; }
+    // Both or neither: a fractional scale needs a viewport to show the buffer at.
+    wp_fractional_scale_manager_v1* FractionalScale() const { return m_viewporter ? m_fractionalScale : nullptr; }
+    wp_viewporter* Viewporter() const { return m_fractionalScale ? m_viewporter : nullptr; }
     const Output* FindOutput(std::uint32_t name) const;
     void Post(WaylandHost* host, UINT message, WPARAM wParam, LPARAM lParam);
     void StartTimer(WaylandHost* host, UINT id, UINT elapse);
@@ -114,6 +119,8 @@ private:
     wl_shm* m_shm = nullptr;
     zwlr_layer_shell_v1* m_layerShell = nullptr;
     zxdg_output_manager_v1* m_outputLayout = nullptr;
+    wp_fractional_scale_manager_v1* m_fractionalScale = nullptr;
+    wp_viewporter* m_viewporter = nullptr;
     wl_seat* m_seat = nullptr;
     wl_keyboard* m_keyboard = nullptr;
     wl_pointer* m_pointer = nullptr;
