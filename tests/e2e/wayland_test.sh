@@ -2,7 +2,8 @@
 # The saver on a Wayland compositor (sway, headless, with its software
 # renderer): a layer-shell surface on each output with its picture and verse;
 # an output whose mode changes gets a new surface; a key ends it with 0;
-# on an output scaled by 2 the verse is drawn in device pixels; the
+# after verse steps the screen equals the surfaces sent whole; on an output
+# scaled by 2 the verse is drawn in device pixels; the
 # compositor going away ends it with one line and status 1. sway refuses
 # root, so the compositor and the saver run as nobody.
 QUORL=$1 WORK=$2
