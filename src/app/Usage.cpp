@@ -20,6 +20,8 @@ const char kUsage[] =
     "  --help, -h      show this text\n"
     "  --version       show the version\n"
     "\n"
+    "In a Wayland session that offers layer shell, s covers every output natively;\n"
+    "QUORL_DISPLAY=wayland or QUORL_DISPLAY=x11 forces either.\n"
     "The files it reads and where they live: quorl(6).\n";
 
 }  // namespace
