@@ -175,6 +175,36 @@ e2e_wait_for_pixel() {
   fail "pixel ($2, $3) is $(e2e_pixel "$1" "$2" "$3"), not $4"
 }
 
+# e2e_near "R,G,B" "R,G,B": every channel within 8, as a lossy picture's
+# colours are; "back" is the back colour (green) or black.
+e2e_near() {
+  local IFS=, a b i
+  [ "$2" = back ] && { e2e_near "$1" 0,255,0 || e2e_near "$1" 0,0,0; return; }
+  read -r -a a <<<"$1"
+  read -r -a b <<<"$2"
+  for i in 0 1 2; do (( ${a[i]} - ${b[i]} <= 8 && ${b[i]} - ${a[i]} <= 8 )) || return 1; done
+}
+
+# e2e_wait_for_pixels NAME X1 Y1 RGB1 X2 Y2 RGB2 ...: screenshots into
+# $WORK/NAME.png until every pixel has its colour (e2e_near), at most ten
+# seconds. Around a picture is the back colour on the verse step after a new
+# picture, black on others.
+e2e_wait_for_pixels() {
+  local name=$1 ok i
+  shift
+  local args=("$@")
+  for _ in $(seq 40); do
+    e2e_screenshot "$WORK/$name.png"
+    ok=1
+    for ((i = 0; i < ${#args[@]}; i += 3)); do
+      e2e_near "$(e2e_pixel "$WORK/$name.png" "${args[i]}" "${args[i + 1]}")" "${args[i + 2]}" || { ok=0; break; }
+    done
+    [ $ok = 1 ] && return 0
+    sleep 0.25
+  done
+  fail "$name not shown: pixel (${args[i]}, ${args[i + 1]}) is $(e2e_pixel "$WORK/$name.png" "${args[i]}" "${args[i + 1]}"), not ${args[i + 2]}"
+}
+
 # e2e_wait_exit PID SECONDS: the program's exit status, or fail after SECONDS.
 e2e_wait_exit() {
   local pid=$1 limit=$2 i

@@ -23,45 +23,18 @@ convert -size 100x100 xc:white -quality 95 "$pics/sub/4.heic"
 printf 'not a picture' >"$pics/5-notes.txt"
 touch "$pics/.hidden.jpg"
 
-near() {  # near "R,G,B" "R,G,B": every channel within 8; "back" is the back colour or black
-  local IFS=, a b i
-  [ "$2" = back ] && { near "$1" 0,255,0 || near "$1" 0,0,0; return; }
-  read -r -a a <<<"$1"
-  read -r -a b <<<"$2"
-  for i in 0 1 2; do (( ${a[i]} - ${b[i]} <= 8 && ${b[i]} - ${a[i]} <= 8 )) || return 1; done
-}
-
-# wait_for NAME X1 Y1 RGB1 X2 Y2 RGB2 ...: screenshots until every pixel has
-# its colour (within 8 each way), at most ten seconds. Around the picture is
-# the back colour on the verse step after a new picture, black on others.
-wait_for() {
-  local name=$1 ok i
-  shift
-  local args=("$@")
-  for _ in $(seq 40); do
-    e2e_screenshot "$WORK/$name.png"
-    ok=1
-    for ((i = 0; i < ${#args[@]}; i += 3)); do
-      near "$(e2e_pixel "$WORK/$name.png" "${args[i]}" "${args[i + 1]}")" "${args[i + 2]}" || { ok=0; break; }
-    done
-    [ $ok = 1 ] && return 0
-    sleep 0.25
-  done
-  fail "$name not shown: pixel (${args[i]}, ${args[i + 1]}) is $(e2e_pixel "$WORK/$name.png" "${args[i]}" "${args[i + 1]}"), not ${args[i + 2]}"
-}
-
 echo "- each picture of the folder in turn: upright, fitted, centred on the back colour"
 "$QUORL" s >"$WORK/saver.log" 2>&1 &
 pid=$!
 E2E_PIDS+=($pid)
 # JPEG: 200 x 300 at (220, 90).
-wait_for side 320 100 255,0,0 320 380 0,0,255 225 95 255,0,0 215 240 back 425 240 back 320 85 back
+e2e_wait_for_pixels side 320 100 255,0,0 320 380 0,0,255 225 95 255,0,0 215 240 back 425 240 back 320 85 back
 # PNG: 1280 x 200 shrunk to 640 x 100 at (0, 190).
-wait_for wide 0 195 255,255,0 639 285 255,255,0 5 185 back 5 295 back
+e2e_wait_for_pixels wide 0 195 255,255,0 639 285 255,255,0 5 185 back 5 295 back
 # WebP: 100 x 100 at 1:1, at (270, 190).
-wait_for webp 272 192 255,0,255 367 287 255,0,255 267 192 back 372 287 back
+e2e_wait_for_pixels webp 272 192 255,0,255 367 287 255,0,255 267 192 back 372 287 back
 # HEIC: the same place.
-wait_for heic 272 192 255,255,255 367 287 255,255,255 267 192 back 372 287 back
+e2e_wait_for_pixels heic 272 192 255,255,255 367 287 255,255,255 267 192 back 372 287 back
 xdotool key a
 e2e_wait_exit "$pid" 1 || fail "status $? after a key"
 

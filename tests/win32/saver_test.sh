@@ -48,6 +48,23 @@ xdotool key a
 e2e_wait_exit "$pid" 3 || fail "status $? after a key"
 wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
 
+echo "- a JPEG stored on its side, then a PNG twice the screen's width, through the system's codecs"
+sys="$WINEPREFIX/drive_c/windows/system"
+e2e_sideways_jpeg "$sys/side.jpg"
+convert -size 2048x100 xc:yellow "$sys/wide.png"
+printf 'side.jpg\r\nwide.png\r\n' >"$sys/GIFList.txt"
+# A new picture reaches the screen with the next verse.
+wine reg add "$key" /v Delay /t REG_DWORD /d 1 /f >/dev/null 2>&1
+wine reg add "$key" /v GIFDelay /t REG_DWORD /d 1 /f >/dev/null 2>&1
+wine "$QUORL" /s >"$WORK/photos.log" 2>&1 &
+pid=$!
+# Upright, 200 x 300 at (412, 234): red above, blue below, centred.
+e2e_wait_for_pixels side 512 250 255,0,0 512 520 0,0,255 415 237 255,0,0 512 230 back 408 300 back 616 300 back
+# Shrunk to 1024 x 50 at (0, 359).
+e2e_wait_for_pixels wide 2 361 255,255,0 1021 406 255,255,0 5 355 back 5 412 back
+xdotool key a
+e2e_wait_exit "$pid" 3 || fail "status $? after a key"
+
 echo "- a preview handle that is no window ends quietly with a failure"
 status=0
 wine "$QUORL" /p 12345 >"$WORK/bad-preview.log" 2>&1 & pid=$!
