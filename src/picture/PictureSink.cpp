@@ -1,5 +1,6 @@
 #include "picture/PictureSink.h"
 
+#include "picture/AreaAveraging.h"
 #include "picture/PictureScaling.h"
 
 #include <algorithm>
@@ -24,6 +25,19 @@ std::int64_t Covered(std::int64_t out, std::int64_t at, std::int64_t inCount, st
                      std::int64_t one) {
     const std::int64_t overlap = std::clamp<std::int64_t>(at * outCount - out * inCount, 0, inCount);
     return (overlap * one + inCount / 2) / inCount;
+}
+
+// At most this many source rows to a kept row for the 16-bit averaging.
+constexpr std::int64_t kMostRowsPerKeptRow = 64;
+
+// The bytes that pad each row of a bitmap to `stride`, zeroed (the pixels
+// are all written later: zeroing them too would cost a pass over the
+// whole bitmap).
+void ZeroPadding(BYTE* rows, std::size_t length, std::size_t stride, int count) {
+    if (stride == length)
+        return;
+    for (int y = 0; y < count; ++y)
+        std::memset(rows + std::size_t(y) * stride + length, 0, stride - length);
 }
 
 }  // namespace
@@ -83,12 +97,11 @@ bool PictureSink::Begin(int width, int height, int fullWidth, int fullHeight, in
     // paints (zeroed, for the padding): no second picture-sized block.
     m_direct = !m_enlarge && m_orientation == 1;
     m_keptStride = m_direct ? (std::size_t(m_outWidth) * 3 + 3) & ~std::size_t(3) : std::size_t(m_outWidth) * 3;
-    if (m_direct)
-        m_pixels.reset(new (std::nothrow) BYTE[m_keptStride * std::size_t(m_outHeight)]());
-    else
-        m_pixels.reset(new (std::nothrow) BYTE[m_keptStride * std::size_t(m_outHeight)]);
+    m_pixels.reset(new (std::nothrow) BYTE[m_keptStride * std::size_t(m_outHeight)]);
     if (!m_pixels)
         return Fail("out of memory");
+    if (m_direct)
+        ZeroPadding(m_pixels.get(), std::size_t(m_outWidth) * 3, m_keptStride, m_outHeight);
     if (m_enlarge) {
         m_enlargeTo = target;
         return true;
@@ -100,6 +113,11 @@ bool PictureSink::Begin(int width, int height, int fullWidth, int fullHeight, in
         const std::int64_t last = std::min<std::int64_t>(((x + 1) * width - 1) / m_outWidth, width - 1);
         m_taps = std::max(m_taps, int(last - first + 1));
     }
+    // Down then across, on 16-bit lanes, unless a kept row covers so many
+    // source rows that weights in 1/256ths would skip some of them.
+    m_byRows = std::int64_t(height) <= kMostRowsPerKeptRow * std::int64_t(m_outHeight);
+    if (m_byRows)
+        m_taps += m_taps & 1;  // the columns go in twos
     m_columnStart.assign(std::size_t(m_outWidth), 0);
     m_columnWeights.assign(std::size_t(m_outWidth) * std::size_t(m_taps), 0);
     for (std::int64_t x = 0; x < m_outWidth; ++x) {
@@ -107,13 +125,25 @@ bool PictureSink::Begin(int width, int height, int fullWidth, int fullHeight, in
         const std::int64_t last = std::min<std::int64_t>(((x + 1) * width - 1) / m_outWidth, width - 1);
         // Near the right edge the window starts earlier, so it never reads
         // past the row; the columns before `first` weigh nothing.
-        const std::int64_t start = std::min<std::int64_t>(first, width - m_taps);
+        const std::int64_t start = std::max<std::int64_t>(0, std::min<std::int64_t>(first, width - m_taps));
         m_columnStart[std::size_t(x)] = int(start);
         std::uint16_t* weights = &m_columnWeights[std::size_t(x) * std::size_t(m_taps)];
         for (std::int64_t i = first; i <= last; ++i)
             weights[i - start] =
                 std::uint16_t(Covered(x, i + 1, width, m_outWidth, kAcrossOne) -
                               Covered(x, i, width, m_outWidth, kAcrossOne));
+    }
+    if (m_byRows) {
+        const int pairs = m_taps / 2;
+        m_pairWeights.resize(std::size_t(m_outWidth) * std::size_t(pairs));
+        for (std::size_t i = 0; i < m_pairWeights.size(); ++i)
+            m_pairWeights[i] = m_columnWeights[2 * i] | std::uint32_t(m_columnWeights[2 * i + 1]) << 16;
+        m_columnWeights = {};
+        // Zeros past the row: the last window may reach one pixel beyond
+        // it, at weight zero, and the vector loads read a few values more.
+        for (auto& sums : m_downSums)
+            sums.assign(std::size_t(width) * 3 + 16, 0);
+        return true;
     }
     m_packedRow.assign(std::size_t(width), 0);
     m_shrunkRow.assign(std::size_t(m_outWidth) * 3, 0);
@@ -191,7 +221,7 @@ void ShrinkAcross(const std::uint64_t* packed, std::size_t outWidth, const int* 
 
 // Plain loops over separate arrays (`__restrict`), which the compiler turns
 // into vector instructions.
-void AddDown(std::uint32_t* __restrict sums, const std::uint16_t* __restrict shrunk, std::uint32_t weight,
+void AddDown32(std::uint32_t* __restrict sums, const std::uint16_t* __restrict shrunk, std::uint32_t weight,
              std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         sums[i] += weight * shrunk[i];
@@ -211,6 +241,10 @@ void WriteDown(BYTE* __restrict to, std::uint32_t* __restrict sums, std::size_t 
 // the one or two kept rows it overlaps; a kept row is written out once its
 // last source row is in.
 void PictureSink::ShrinkRow(const BYTE* bgr) {
+    if (m_byRows) {
+        ShrinkDownFirst(bgr);
+        return;
+    }
     const std::size_t outWidth = std::size_t(m_outWidth);
     std::uint64_t* packed = m_packedRow.data();
     for (std::size_t i = 0, width = std::size_t(m_inWidth); i < width; ++i, bgr += 3)
@@ -232,10 +266,33 @@ void PictureSink::ShrinkRow(const BYTE* bgr) {
             std::uint32_t(Covered(y, j + 1, in, out, kDownOne) - Covered(y, j, in, out, kDownOne));
         std::uint32_t* sums = m_rowSums[y & 1].data();
         if (weight != 0)
-            AddDown(sums, shrunk, weight, outWidth * 3);
+            AddDown32(sums, shrunk, weight, outWidth * 3);
         // Kept row y ends within source row j: it is complete.
         if ((y + 1) * in <= (j + 1) * out) {
             WriteDown(KeptRow(int(y)), sums, outWidth * 3);
+            ++m_rowsOut;
+        }
+    }
+}
+
+// Source row `m_rowsIn` is weighed into the one or two kept rows it
+// overlaps (the first of a kept row's source rows starts its sums); a kept
+// row whose last source row this is gets averaged across into its bytes.
+void PictureSink::ShrinkDownFirst(const BYTE* bgr) {
+    const std::size_t count = std::size_t(m_inWidth) * 3;
+    const std::int64_t j = m_rowsIn, in = m_inHeight, out = m_outHeight;
+    const std::int64_t first = j * out / in, last = ((j + 1) * out - 1) / in;
+    for (std::int64_t y = first; y <= last && y < out; ++y) {
+        const unsigned weight =
+            unsigned(Covered(y, j + 1, in, out, kAreaWeightOne) - Covered(y, j, in, out, kAreaWeightOne));
+        std::uint16_t* sums = m_downSums[y & 1].data();
+        if (y * in / out == j)
+            StartDown(sums, bgr, weight, count);
+        else if (weight != 0)
+            AddDown(sums, bgr, weight, count);
+        if ((y + 1) * in <= (j + 1) * out) {
+            ShrinkAcross(sums, std::size_t(m_inWidth), std::size_t(m_outWidth), m_columnStart.data(),
+                         m_pairWeights.data(), m_taps / 2, KeptRow(int(y)));
             ++m_rowsOut;
         }
     }
@@ -288,11 +345,12 @@ PictureBitmap PictureSink::Finish() {
     default: break;
     }
     const std::size_t stride = (std::size_t(shownWidth) * 3 + 3) & ~std::size_t(3);
-    bitmap.bits.reset(new (std::nothrow) BYTE[stride * std::size_t(shownHeight)]());
+    bitmap.bits.reset(new (std::nothrow) BYTE[stride * std::size_t(shownHeight)]);
     if (!bitmap.bits) {
         Fail("out of memory");
         return bitmap;
     }
+    ZeroPadding(bitmap.bits.get(), std::size_t(shownWidth) * 3, stride, shownHeight);
     const BYTE* source = kept.get();
     for (int y = 0; y < shownHeight; ++y) {
         BYTE* to = bitmap.bits.get() + std::size_t(shownHeight - 1 - y) * stride;

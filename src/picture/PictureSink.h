@@ -80,6 +80,7 @@ public:
 private:
     bool Push(const BYTE* row, int order);  // order: 0 BGR, 1 BGRA, 2 RGB, 3 RGBA
     void ShrinkRow(const BYTE* bgr);
+    void ShrinkDownFirst(const BYTE* bgr);
     BYTE* KeptRow(int y);
 
     PictureArea m_area;
@@ -107,4 +108,10 @@ private:
     std::vector<std::uint64_t> m_packedRow;       // a pushed row, a pixel's channels 16 bits apart
     std::vector<std::uint16_t> m_shrunkRow;       // a row shrunk across, 8 fractional bits
     std::vector<std::uint32_t> m_rowSums[2];      // kept rows being summed, by parity
+    // Or down first (m_byRows): source rows are summed into kept rows of
+    // source width, by parity, and each complete kept row is averaged
+    // across, its columns' weights two to a value.
+    bool m_byRows = false;
+    std::vector<std::uint16_t> m_downSums[2];
+    std::vector<std::uint32_t> m_pairWeights;
 };

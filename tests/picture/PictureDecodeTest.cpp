@@ -2,9 +2,12 @@
 #include "TempDir.h"
 #include "picture/ExifOrientation.h"
 #include "picture/PictureLoader.h"
+#include "picture/PictureSink.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -167,6 +170,52 @@ TEST(PictureDecode, FitsLargerPicturesAndKeepsSmallerOnes) {
         PictureArea scaled = Area(122, 200);
         scaled.scale = scale;
         EXPECT_EQ(Decode(ReadAll(small), scaled).width, width) << scale;
+    }
+}
+
+// Any ratio, whole or not, and whatever the shrinking's inner loops (a
+// ratio near 1, as after a JPEG's reduction; one above 2; more than 64 rows
+// to a kept row): each kept pixel is the exact area average of the pixels it
+// covers, within rounding.
+TEST(PictureDecode, ShrinksToExactAreaAverages) {
+    struct Case {
+        int width, height, areaWidth, areaHeight, shownWidth, shownHeight;
+    };
+    for (const Case& c : std::vector<Case>{{300, 225, 288, 216, 288, 216},
+                                           {244, 148, 100, 1000, 100, 61},
+                                           {61, 37, 60, 60, 60, 36},
+                                           {9, 700, 100, 10, 1, 10},
+                                           {700, 9, 7, 100, 7, 1}}) {
+        const std::string name = std::to_string(c.width) + "x" + std::to_string(c.height);
+        std::vector<BYTE> source(std::size_t(c.width) * c.height * 3);
+        std::uint32_t seed = 12345;
+        for (BYTE& value : source)
+            value = BYTE((seed = seed * 1103515245 + 12345) >> 24);
+        PictureSink sink(Area(c.areaWidth, c.areaHeight));
+        ASSERT_TRUE(sink.Begin(c.width, c.height, c.width, c.height, 1)) << name;
+        for (int y = 0; y < c.height; ++y)
+            ASSERT_TRUE(sink.PushRGB(&source[std::size_t(y) * c.width * 3])) << name;
+        PictureBitmap shown = sink.Finish();
+        ASSERT_EQ(shown.width, c.shownWidth) << name;
+        ASSERT_EQ(shown.height, c.shownHeight) << name;
+        // Kept pixel (x, y) covers [x, x + 1) * width / shownWidth across
+        // and the same down: each source pixel weighs its overlap.
+        const auto overlap = [](int i, int k, double ratio) {
+            return std::max(0.0, std::min(i + 1.0, (k + 1) * ratio) - std::max(double(i), k * ratio));
+        };
+        const double across = double(c.width) / c.shownWidth, down = double(c.height) / c.shownHeight;
+        std::string exact;
+        for (int y = 0; y < c.shownHeight; ++y)
+            for (int x = 0; x < c.shownWidth; ++x)
+                for (int channel = 0; channel < 3; ++channel) {
+                    double sum = 0;
+                    for (int j = int(y * down); j < c.height && j < (y + 1) * down; ++j)
+                        for (int i = int(x * across); i < c.width && i < (x + 1) * across; ++i)
+                            sum += overlap(i, x, across) * overlap(j, y, down) *
+                                   source[(std::size_t(j) * c.width + i) * 3 + channel];
+                    exact += char(BYTE(std::lround(sum / (across * down))));
+                }
+        EXPECT_LE(MaxDifference(TopDownRgb(shown), exact), 1) << name;
     }
 }
 
