@@ -11,16 +11,21 @@
 
 constexpr int kAreaWeightOne = 256;
 
-// sums[i] = weight * row[i] for the first source row of a kept row, then
-// sums[i] += weight * row[i] for the others; a kept row's weights add up to
-// kAreaWeightOne.
-void StartDown(std::uint16_t* sums, const BYTE* row, unsigned weight, std::size_t count);
-void AddDown(std::uint16_t* sums, const BYTE* row, unsigned weight, std::size_t count);
+// Source row `row` (`count` bytes) weighed into a kept row's sums: `start`
+// for its first source row (the sums start from it), `last` for its last,
+// which leaves the sums halved, as ShrinkAcross takes them. A kept row's
+// weights add up to kAreaWeightOne.
+void WeighDown(std::uint16_t* sums, const BYTE* row, unsigned weight, std::size_t count, bool start, bool last);
+// The common case of a row that ends one kept row and starts the next.
+void SplitDown(std::uint16_t* ending, std::uint16_t* starting, const BYTE* row, unsigned endingWeight,
+               unsigned startingWeight, std::size_t count);
 
-// The columns of a complete kept row of `inWidth` three-channel pixels
-// (`sums`, which this halves in place, with at least 8 readable values past
-// the row) averaged across into `outWidth` pixels of `out`. Kept pixel x
-// weighs the 2 * `pairs` source pixels from starts[x]; weights[x * pairs + p]
-// holds the weights of the p-th two of them, the first in the low 16 bits.
-void ShrinkAcross(std::uint16_t* sums, std::size_t inWidth, std::size_t outWidth, const int* starts,
-                  const std::uint32_t* weights, int pairs, BYTE* out);
+// Weights across: kept pixel x weighs the 2 * pairs source pixels from
+// starts[x]; Pair(x, p) holds those of the p-th two of them, the first in
+// the low 16 bits, four times over (as a vector register takes it).
+constexpr std::size_t kPairWeightValues = 4;
+
+// A complete kept row of halved sums (at least 8 readable values past the
+// row) averaged across into `outWidth` pixels of `out`.
+void ShrinkAcross(const std::uint16_t* sums, std::size_t outWidth, const int* starts, const std::uint32_t* weights,
+                  int pairs, BYTE* out);

@@ -5,6 +5,7 @@
 #include "picture/PictureDecoders.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -117,9 +118,15 @@ bool Decode(jpeg_decompress_struct& info, JpegErrors& errors, const BYTE* data, 
     }
     jpeg_start_decompress(&info);
     const int components = info.output_components;
+    // Rows start 8 bytes past a 16-byte boundary: libjpeg-turbo writes a
+    // row that starts on one with stores that bypass the cache (made for a
+    // whole picture in memory), and the sink reads each row back at once,
+    // which then costs a trip to memory for every byte.
     JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                info.output_width * JDIMENSION(components),
+                                                info.output_width * JDIMENSION(components) + 16,
                                                 JDIMENSION(info.rec_outbuf_height));
+    for (int i = 0; i < info.rec_outbuf_height; ++i)
+        rows[i] += (24 - reinterpret_cast<std::uintptr_t>(rows[i]) % 16) % 16;
     JSAMPARRAY bgr = cmyk ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                       info.output_width * 3, 1)
                           : nullptr;

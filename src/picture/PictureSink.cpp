@@ -135,9 +135,11 @@ bool PictureSink::Begin(int width, int height, int fullWidth, int fullHeight, in
     }
     if (m_byRows) {
         const int pairs = m_taps / 2;
-        m_pairWeights.resize(std::size_t(m_outWidth) * std::size_t(pairs));
-        for (std::size_t i = 0; i < m_pairWeights.size(); ++i)
-            m_pairWeights[i] = m_columnWeights[2 * i] | std::uint32_t(m_columnWeights[2 * i + 1]) << 16;
+        m_pairWeights.resize(std::size_t(m_outWidth) * std::size_t(pairs) * kPairWeightValues);
+        for (std::size_t i = 0; i < m_pairWeights.size(); ++i) {
+            const std::size_t pair = i / kPairWeightValues;
+            m_pairWeights[i] = m_columnWeights[2 * pair] | std::uint32_t(m_columnWeights[2 * pair + 1]) << 16;
+        }
         m_columnWeights = {};
         // Zeros past the row: the last window may reach one pixel beyond
         // it, at weight zero, and the vector loads read a few values more.
@@ -282,19 +284,28 @@ void PictureSink::ShrinkDownFirst(const BYTE* bgr) {
     const std::size_t count = std::size_t(m_inWidth) * 3;
     const std::int64_t j = m_rowsIn, in = m_inHeight, out = m_outHeight;
     const std::int64_t first = j * out / in, last = ((j + 1) * out - 1) / in;
+    const auto weight = [&](std::int64_t y) {
+        return unsigned(Covered(y, j + 1, in, out, kAreaWeightOne) - Covered(y, j, in, out, kAreaWeightOne));
+    };
+    const auto across = [&](std::int64_t y) {
+        ShrinkAcross(m_downSums[y & 1].data(), std::size_t(m_outWidth), m_columnStart.data(), m_pairWeights.data(),
+                     m_taps / 2, KeptRow(int(y)));
+        ++m_rowsOut;
+    };
+    // Kept row y starts in this source row when y * in / out == j, and ends
+    // in it when (y + 1) * in <= (j + 1) * out.
+    if (last == first + 1 && last < out && first * in / out != j && (first + 1) * in <= (j + 1) * out &&
+        last * in / out == j && (last + 1) * in > (j + 1) * out) {
+        SplitDown(m_downSums[first & 1].data(), m_downSums[last & 1].data(), bgr, weight(first), weight(last),
+                  count);
+        across(first);
+        return;
+    }
     for (std::int64_t y = first; y <= last && y < out; ++y) {
-        const unsigned weight =
-            unsigned(Covered(y, j + 1, in, out, kAreaWeightOne) - Covered(y, j, in, out, kAreaWeightOne));
-        std::uint16_t* sums = m_downSums[y & 1].data();
-        if (y * in / out == j)
-            StartDown(sums, bgr, weight, count);
-        else if (weight != 0)
-            AddDown(sums, bgr, weight, count);
-        if ((y + 1) * in <= (j + 1) * out) {
-            ShrinkAcross(sums, std::size_t(m_inWidth), std::size_t(m_outWidth), m_columnStart.data(),
-                         m_pairWeights.data(), m_taps / 2, KeptRow(int(y)));
-            ++m_rowsOut;
-        }
+        const bool starts = y * in / out == j, ends = (y + 1) * in <= (j + 1) * out;
+        WeighDown(m_downSums[y & 1].data(), bgr, weight(y), count, starts, ends);
+        if (ends)
+            across(y);
     }
 }
 
