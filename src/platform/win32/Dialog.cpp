@@ -3,6 +3,7 @@
 #include "platform/dialogs/Dialog.h"
 
 #include "platform/dialogs/DialogTemplate.h"
+#include "platform/win32/DialogFit.h"
 #include "res/Resources.h"
 
 #include <string>
@@ -95,6 +96,7 @@ void BuildTemplate(const DialogTemplate& t, TemplateWriter& out) {
 
 struct CDialog::SideWindow {
     HWND hWnd = nullptr;
+    const DialogTemplate* source = nullptr;
 };
 
 // The dialog procedure: the window's messages to its CDialog.
@@ -129,8 +131,11 @@ void CDialog::EndDialog(int result) {
 }
 
 void CDialog::SetControlText(int id, const std::string& text) {
-    if (m_window && m_window->hWnd)
-        ::SetDlgItemTextA(m_window->hWnd, id, text.c_str());
+    if (!m_window || !m_window->hWnd)
+        return;
+    ::SetDlgItemTextA(m_window->hWnd, id, text.c_str());
+    if (m_window->source)
+        FitDialogToTexts(m_window->hWnd, *m_window->source);
 }
 
 int CDialog::DoModal() {
@@ -141,6 +146,7 @@ int CDialog::DoModal() {
     BuildTemplate(*dialogTemplate, data);
     const HWND owner = m_pParentWnd ? m_pParentWnd : ::GetActiveWindow();
     m_nModalResult = -1;
+    m_window->source = dialogTemplate;
     const INT_PTR shown =
         ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(data.Data()),
                                   owner, DialogWindow::DialogProc, LPARAM(this));
@@ -155,7 +161,10 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wPar
         dialog->m_window->hWnd = window;
         ::SetForegroundWindow(window);
         // TRUE: the focus goes to the first tab stop.
-        return dialog->OnInitDialog();
+        const BOOL focusFirst = dialog->OnInitDialog();
+        // The texts as OnInitDialog left them, before the dialog shows.
+        FitDialogToTexts(window, *dialog->m_window->source);
+        return focusFirst;
     }
     auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
     if (!dialog)
