@@ -61,7 +61,14 @@ void CSaverWnd::OnPaint() {
     // The size is the height of the character cell in pixels, as stored:
     // no conversion from points; on a scaled desktop, in device pixels.
     const int cell = int(std::clamp<std::int64_t>(DevicePixels(m_fontSize), INT32_MIN, INT32_MAX));
-    m_bFontOk = m_font.Attach(CreateFontA(cell, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0x30, m_fontName.c_str()));
+    // Any character set (DEFAULT_CHARSET, 1) rather than ANSI: GDI's font
+    // mapper puts the character set before the face name, so an Arabic or
+    // CJK face without the Western code page, picked in the font dialog,
+    // would be swapped for some Western face that draws the verse as boxes.
+    // Faces with the Western code page are picked exactly as before.
+    constexpr DWORD kAnyCharset = 1;
+    m_bFontOk =
+        m_font.Attach(CreateFontA(cell, 0, 0, 0, 400, 0, 0, 0, kAnyCharset, 0, 0, 0, 0x30, m_fontName.c_str()));
 }
 
 std::int64_t CSaverWnd::DevicePixels(std::int64_t length) const {

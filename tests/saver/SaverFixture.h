@@ -22,6 +22,7 @@ public:
     using CSaverWnd::DrawVerse;
     using CSaverWnd::PaintBackground;
     using CSaverWnd::ShadeRect;
+    using CSaverWnd::m_font;
 };
 
 constexpr std::uint32_t kBlack = 0x000000;
