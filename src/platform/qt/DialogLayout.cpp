@@ -1,6 +1,7 @@
 #include "platform/qt/DialogLayout.h"
 
 #include "platform/dialogs/DialogTemplate.h"
+#include "platform/dialogs/DialogWidening.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -11,10 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-// A text wider than twice its average letter allows is not a font's
-// proportions but a template fault; the dialog stops growing there.
-constexpr int kMaxWidening = 2;
 
 // Air between a button's text and its edges, whatever the style's frame
 // leaves: a text touching the edge reads as clipped.
@@ -32,43 +29,53 @@ void Place(QWidget& window, const DialogTemplate& t, const std::vector<QWidget*>
     }
 }
 
-}  // namespace
-
-bool TextFitsControl(const QWidget& control) {
+// The pixels across that a placed control's text needs, up to `widest`: a
+// label's every word and its wrapped lines within its height, a button's
+// text within its contents and margins, a group box's title. 0 for controls
+// without text.
+int NeededWidth(const QWidget& control, int widest) {
     if (const auto* label = qobject_cast<const QLabel*>(&control)) {
         if (label->text().isEmpty())
-            return true;
+            return 0;
         const QFontMetrics metrics(label->font());
-        for (const QString& word : label->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            if (metrics.horizontalAdvance(word.trimmed()) > label->width())
-                return false;
-        return label->heightForWidth(label->width()) <= label->height();
+        const QStringList words = label->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        return NarrowestFit(label->width(), widest, [&](int width) {
+            for (const QString& word : words)
+                if (metrics.horizontalAdvance(word.trimmed()) > width)
+                    return false;
+            return label->heightForWidth(width) <= label->height();
+        });
     }
     if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
         QStyleOptionButton option;
         option.initFrom(button);
         option.text = button->text();
         const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        const QFontMetrics metrics(button->font());
-        const int room = std::min(contents.width(), button->width() - 2 * kButtonTextMargin);
-        return metrics.horizontalAdvance(button->text()) <= room && metrics.height() <= contents.height();
+        const int frame = std::max(button->width() - contents.width(), 2 * kButtonTextMargin);
+        return QFontMetrics(button->font()).horizontalAdvance(button->text()) + frame;
     }
     if (const auto* box = qobject_cast<const QGroupBox*>(&control))
-        return box->minimumSizeHint().width() <= box->width();
-    return true;
+        return box->minimumSizeHint().width();
+    return 0;
 }
+
+}  // namespace
 
 DialogBaseUnits LayOutDialog(QWidget& window, const DialogTemplate& t, const std::vector<QWidget*>& controls) {
     // The window's font is only what the controls inherit; a control may draw
     // with another (a class font of the desktop's theme).
     const QFont& font = controls.empty() ? window.font() : controls.front()->font();
     DialogBaseUnits units = BaseUnitsOf(font);
-    const int narrowest = units.cx;
-    for (;;) {
-        Place(window, t, controls, units);
-        const bool fits = std::all_of(controls.begin(), controls.end(), [](const QWidget* c) { return TextFitsControl(*c); });
-        if (fits || units.cx >= narrowest * kMaxWidening)
-            return units;
-        ++units.cx;
+    Place(window, t, controls, units);
+    std::vector<TextRoom> rooms;
+    for (std::size_t i = 0; i < controls.size() && i < t.controls.size(); ++i) {
+        const int cx = t.controls[i].cx;
+        rooms.push_back({cx, NeededWidth(*controls[i], DialogUnitsToPixels(cx, units.cx * kMaxWidening))});
     }
+    const int widened = WidenedUnit(units.cx, rooms);
+    if (widened != units.cx) {
+        units.cx = widened;
+        Place(window, t, controls, units);
+    }
+    return units;
 }
