@@ -244,6 +244,25 @@ e2e_check_saver_layout() {
   [ "$(e2e_pixel "$shot" $((x + 652)) 361)" != "255,0,0" ] || fail "shading beyond the box in $shot"
 }
 
+# e2e_check_scaled_layout SHOT: at scale 2 on a 1024 x 768 screen, the
+# 400 x 300 blue test picture covers 800 x 600 device pixels, centred
+# (112..911 x 84..683) on the green back colour, and the verse is drawn at
+# device pixels: text drawn at scale 1 and doubled would be unchanged by
+# halving and doubling.
+e2e_check_scaled_layout() {
+  local shot=$1 at differing
+  for at in "112 84" "911 683"; do
+    [ "$(e2e_pixel "$shot" $at)" = "0,0,255" ] || fail "picture not at ($at) when scaled"
+  done
+  for at in "111 84" "912 683"; do
+    [ "$(e2e_pixel "$shot" $at)" = "0,255,0" ] || fail "picture reaches ($at) when scaled"
+  done
+  convert "$shot" -crop 600x200+212+300 +repage "$WORK/text.png"
+  convert "$WORK/text.png" -sample 50% -sample 200% "$WORK/blocks.png"
+  differing=$(compare -metric AE "$WORK/text.png" "$WORK/blocks.png" null: 2>&1 || true)
+  [ "${differing%% *}" -gt 100 ] || fail "the verse is drawn in 2 x 2 blocks ($differing pixels differ)"
+}
+
 # e2e_sideways_jpeg FILE: a JPEG stored 300 x 200, red left and blue right,
 # with EXIF orientation 6: upright (a quarter turn clockwise) it is 200 x 300,
 # red above and blue below.

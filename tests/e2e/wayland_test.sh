@@ -193,16 +193,7 @@ printf '[quorl]\nFillColor=16711680\nBackColor=65280\nFontColor=16777215\n' \
 sway_do output HEADLESS-1 scale 2
 start_saver
 wait_for_pixel scaled 112 84 "0,0,255"
-for at in "112 84" "911 683"; do
-  [ "$(e2e_pixel "$WORK/scaled.png" $at)" = "0,0,255" ] || fail "picture not at ($at) when scaled"
-done
-for at in "111 84" "912 683"; do
-  [ "$(e2e_pixel "$WORK/scaled.png" $at)" = "0,255,0" ] || fail "picture reaches ($at) when scaled"
-done
-convert "$WORK/scaled.png" -crop 600x200+212+300 +repage "$WORK/text.png"
-convert "$WORK/text.png" -sample 50% -sample 200% "$WORK/blocks.png"
-differing=$(compare -metric AE "$WORK/text.png" "$WORK/blocks.png" null: 2>&1 || true)
-[ "${differing%% *}" -gt 100 ] || fail "the verse is drawn in 2 x 2 blocks ($differing pixels differ)"
+e2e_check_scaled_layout "$WORK/scaled.png"
 
 echo "- the configuration dialog is a Wayland window, not an XWayland one"
 start_client "$WORK/config.log" "$STAGE/quorl" c
