@@ -56,10 +56,10 @@ std::unique_ptr<ShmBuffer> ShmBuffer::Create(wl_shm* shm, int width, int height)
     }
     buffer->m_data = static_cast<std::uint32_t*>(data);
     wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(buffer->m_size));
-    buffer->m_buffer = wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888);
+    buffer->m_buffer.reset(wl_shm_pool_create_buffer(pool, 0, width, height, stride, WL_SHM_FORMAT_XRGB8888));
     wl_shm_pool_destroy(pool);
     ::close(fd);
-    wl_buffer_add_listener(buffer->m_buffer, &kBufferListener, buffer.get());
+    wl_buffer_add_listener(buffer->m_buffer.get(), &kBufferListener, buffer.get());
     buffer->m_width = width;
     buffer->m_height = height;
     buffer->stale.push_back(RECT{0, 0, width, height});
@@ -67,8 +67,7 @@ std::unique_ptr<ShmBuffer> ShmBuffer::Create(wl_shm* shm, int width, int height)
 }
 
 ShmBuffer::~ShmBuffer() {
-    if (m_buffer)
-        wl_buffer_destroy(m_buffer);
+    m_buffer.reset();  // before the memory it shows
     if (m_data)
         ::munmap(m_data, m_size);
 }

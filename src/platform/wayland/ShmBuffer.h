@@ -2,13 +2,12 @@
 // One wl_shm buffer of 32-bit XRGB pixels, whose words have the framebuffer's
 // layout (0x00RRGGBB, little-endian), so damaged rows copy as they are.
 #include "platform/WinTypes.h"
+#include "platform/wayland/WaylandProxy.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-struct wl_buffer;
-struct wl_shm;
 class Framebuffer;
 
 class ShmBuffer {
@@ -21,7 +20,7 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    wl_buffer* Buffer() const { return m_buffer; }
+    wl_buffer* Buffer() const { return m_buffer.get(); }
     // The compositor reads the buffer between its attachment and its release.
     bool busy = false;
     // Areas drawn since this buffer was last brought up to date.
@@ -36,7 +35,7 @@ private:
     int m_height = 0;
     std::uint32_t* m_data = nullptr;
     std::size_t m_size = 0;
-    wl_buffer* m_buffer = nullptr;
+    WaylandPtr<wl_buffer> m_buffer;
 };
 
 // Adds `area` to `rects`; many areas fold into their bounding box, which

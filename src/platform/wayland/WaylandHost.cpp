@@ -42,28 +42,31 @@ std::unique_ptr<WaylandHost> WaylandHost::Create(WaylandWindowSystem& system, CW
     host->m_outputName = output.name;
     host->m_scale = std::max(1, output.scale);
     host->m_fittedScale = host->m_scale;
-    host->m_surface = wl_compositor_create_surface(system.Compositor());
+    host->m_surface.reset(wl_compositor_create_surface(system.Compositor()));
     if (!host->m_surface)
         return nullptr;
-    host->m_layer = zwlr_layer_shell_v1_get_layer_surface(system.LayerShell(), host->m_surface, output.proxy,
-                                                          ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "quorl");
+    wl_surface* surface = host->m_surface.get();
+    host->m_layer.reset(zwlr_layer_shell_v1_get_layer_surface(system.LayerShell(), surface, output.proxy.get(),
+                                                              ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "quorl"));
     if (!host->m_layer)
         return nullptr;
-    zwlr_layer_surface_v1_add_listener(host->m_layer, &kLayerListener, host.get());
+    zwlr_layer_surface_v1_add_listener(host->m_layer.get(), &kLayerListener, host.get());
     if (system.FractionalScale()) {
-        host->m_fractional = wp_fractional_scale_manager_v1_get_fractional_scale(system.FractionalScale(), host->m_surface);
-        wp_fractional_scale_v1_add_listener(host->m_fractional, &kFractionalListener, host.get());
-        host->m_viewport = wp_viewporter_get_viewport(system.Viewporter(), host->m_surface);
+        host->m_fractional.reset(
+            wp_fractional_scale_manager_v1_get_fractional_scale(system.FractionalScale(), surface));
+        wp_fractional_scale_v1_add_listener(host->m_fractional.get(), &kFractionalListener, host.get());
+        host->m_viewport.reset(wp_viewporter_get_viewport(system.Viewporter(), surface));
     }
     // The whole output, under nothing and moved by nothing; every key comes here.
-    zwlr_layer_surface_v1_set_size(host->m_layer, 0, 0);
-    zwlr_layer_surface_v1_set_anchor(host->m_layer,
+    zwlr_layer_surface_v1* layer = host->m_layer.get();
+    zwlr_layer_surface_v1_set_size(layer, 0, 0);
+    zwlr_layer_surface_v1_set_anchor(layer,
                                      ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
                                          ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
-    zwlr_layer_surface_v1_set_exclusive_zone(host->m_layer, -1);
-    zwlr_layer_surface_v1_set_keyboard_interactivity(host->m_layer,
+    zwlr_layer_surface_v1_set_exclusive_zone(layer, -1);
+    zwlr_layer_surface_v1_set_keyboard_interactivity(layer,
                                                      ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
-    wl_surface_commit(host->m_surface);  // without a buffer: the compositor answers with the size
+    wl_surface_commit(surface);  // without a buffer: the compositor answers with the size
     system.m_hosts.push_back(host.get());
     return host;
 }
@@ -75,21 +78,12 @@ void WaylandHost::Destroy() {
         return;
     m_destroyed = true;
     m_system.Forget(this);
-    if (m_frame)
-        wl_callback_destroy(m_frame);
-    m_frame = nullptr;
-    if (m_fractional)
-        wp_fractional_scale_v1_destroy(m_fractional);
-    m_fractional = nullptr;
-    if (m_viewport)
-        wp_viewport_destroy(m_viewport);
-    m_viewport = nullptr;
-    if (m_layer)
-        zwlr_layer_surface_v1_destroy(m_layer);
-    m_layer = nullptr;
-    if (m_surface)
-        wl_surface_destroy(m_surface);
-    m_surface = nullptr;
+    // The surface's roles before the surface itself.
+    m_frame.reset();
+    m_fractional.reset();
+    m_viewport.reset();
+    m_layer.reset();
+    m_surface.reset();
     m_buffers.clear();
 }
 
@@ -132,9 +126,9 @@ void WaylandHost::Fit() {
         return;
     // Both take effect with the next buffer.
     if (m_system.CompositorVersion() >= 3)
-        wl_surface_set_buffer_scale(m_surface, fractional ? 1 : m_scale);
+        wl_surface_set_buffer_scale(m_surface.get(), fractional ? 1 : m_scale);
     if (fractional)
-        wp_viewport_set_destination(m_viewport, int(m_width), int(m_height));
+        wp_viewport_set_destination(m_viewport.get(), int(m_width), int(m_height));
     // A new scale at the same size still changes the font and the picture's size.
     if (deviceWidth != m_pixels.Width() || deviceHeight != m_pixels.Height() || ScaleFactor() != m_fittedScale) {
         m_fittedScale = ScaleFactor();
@@ -156,9 +150,10 @@ void WaylandHost::Closed(void* data, zwlr_layer_surface_v1*) {
 
 void WaylandHost::FrameDone(void* data, wl_callback* callback, std::uint32_t) {
     auto* host = static_cast<WaylandHost*>(data);
-    wl_callback_destroy(callback);
-    if (host->m_frame == callback)
-        host->m_frame = nullptr;
+    if (host->m_frame.get() == callback)
+        host->m_frame.reset();
+    else
+        wl_callback_destroy(callback);
 }
 
 void WaylandHost::Deliver(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -213,22 +208,23 @@ void WaylandHost::Present() {
         m_sendWhole = false;
     }
     buffer->CatchUp(m_pixels);
-    wl_surface_attach(m_surface, buffer->Buffer(), 0, 0);
+    wl_surface_attach(m_surface.get(), buffer->Buffer(), 0, 0);
     for (const RECT& area : m_damage) {
         if (m_system.CompositorVersion() >= 4) {
-            wl_surface_damage_buffer(m_surface, area.left, area.top, area.right - area.left, area.bottom - area.top);
+            wl_surface_damage_buffer(m_surface.get(), area.left, area.top, area.right - area.left,
+                                     area.bottom - area.top);
         } else {
             // Surface coordinates, rounded outwards.
             const double scale = ScaleFactor();
             const int left = int(std::floor(area.left / scale)), top = int(std::floor(area.top / scale));
-            wl_surface_damage(m_surface, left, top, int(std::ceil(area.right / scale)) - left,
+            wl_surface_damage(m_surface.get(), left, top, int(std::ceil(area.right / scale)) - left,
                               int(std::ceil(area.bottom / scale)) - top);
         }
     }
     m_damage.clear();
-    m_frame = wl_surface_frame(m_surface);
-    wl_callback_add_listener(m_frame, &kFrameListener, this);
-    wl_surface_commit(m_surface);
+    m_frame.reset(wl_surface_frame(m_surface.get()));
+    wl_callback_add_listener(m_frame.get(), &kFrameListener, this);
+    wl_surface_commit(m_surface.get());
     buffer->busy = true;
 }
 

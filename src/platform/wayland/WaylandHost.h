@@ -10,11 +10,6 @@
 #include <memory>
 #include <vector>
 
-struct wl_callback;
-struct wl_surface;
-struct wp_fractional_scale_v1;
-struct wp_viewport;
-struct zwlr_layer_surface_v1;
 
 class WaylandHost : public IWindowHost {
 public:
@@ -41,7 +36,7 @@ public:
     void SendWhole();
     // Sends what was drawn since the last frame, when the compositor is ready for it.
     void Present();
-    wl_surface* Surface() const { return m_surface; }
+    wl_surface* Surface() const { return m_surface.get(); }
 
     // The compositor's events.
     static void Configure(void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t width,
@@ -62,11 +57,12 @@ private:
     CWnd& m_wnd;
     std::uint32_t m_outputName = 0;
     Framebuffer m_pixels;
-    wl_surface* m_surface = nullptr;
-    zwlr_layer_surface_v1* m_layer = nullptr;
-    wp_fractional_scale_v1* m_fractional = nullptr;  // with m_viewport, where the compositor offers both
-    wp_viewport* m_viewport = nullptr;
-    wl_callback* m_frame = nullptr;  // the compositor has not yet shown the last frame
+    // The surface before its roles, which go first.
+    WaylandPtr<wl_surface> m_surface;
+    WaylandPtr<zwlr_layer_surface_v1> m_layer;
+    WaylandPtr<wp_fractional_scale_v1> m_fractional;  // with m_viewport, where the compositor offers both
+    WaylandPtr<wp_viewport> m_viewport;
+    WaylandPtr<wl_callback> m_frame;  // the compositor has not yet shown the last frame
     std::vector<std::unique_ptr<ShmBuffer>> m_buffers;
     std::vector<RECT> m_damage;  // drawn since the last frame
     int m_scale = 1;  // the output's whole-number scale, the buffer's scale

@@ -188,11 +188,11 @@ std::unique_ptr<WaylandWindowSystem> WaylandWindowSystem::Connect(bool& noLayerS
     if (!display)
         return nullptr;
     std::unique_ptr<WaylandWindowSystem> system(new WaylandWindowSystem);
-    system->m_display = display;
+    system->m_display.reset(display);
     const char* name = std::getenv("WAYLAND_DISPLAY");
     system->m_name = name && *name ? name : "wayland-0";
-    system->m_registry = wl_display_get_registry(display);
-    wl_registry_add_listener(system->m_registry, &kRegistryListener, system.get());
+    system->m_registry.reset(wl_display_get_registry(display));
+    wl_registry_add_listener(system->m_registry.get(), &kRegistryListener, system.get());
     // The globals, then what the outputs and the seat say of themselves.
     if (wl_display_roundtrip(display) < 0 || wl_display_roundtrip(display) < 0)
         return nullptr;
@@ -207,36 +207,8 @@ std::unique_ptr<WaylandWindowSystem> WaylandWindowSystem::Connect(bool& noLayerS
 }
 
 WaylandWindowSystem::~WaylandWindowSystem() {
-    // The windows are gone by now (main ends them first); what is left is ours.
-    if (m_keyboard)
-        wl_keyboard_destroy(m_keyboard);
-    if (m_pointer)
-        wl_pointer_destroy(m_pointer);
-    if (m_touch)
-        wl_touch_destroy(m_touch);
-    if (m_seat)
-        wl_seat_destroy(m_seat);
-    for (auto& output : m_outputs) {
-        if (output->layout)
-            zxdg_output_v1_destroy(output->layout);
-        wl_output_destroy(output->proxy);
-    }
-    if (m_outputLayout)
-        zxdg_output_manager_v1_destroy(m_outputLayout);
-    if (m_fractionalScale)
-        wp_fractional_scale_manager_v1_destroy(m_fractionalScale);
-    if (m_viewporter)
-        wp_viewporter_destroy(m_viewporter);
-    if (m_layerShell)
-        wl_proxy_destroy(reinterpret_cast<wl_proxy*>(m_layerShell));  // version 1 has no destroy request
-    if (m_shm)
-        wl_shm_destroy(m_shm);
-    if (m_compositor)
-        wl_compositor_destroy(m_compositor);
-    if (m_registry)
-        wl_registry_destroy(m_registry);
-    if (m_display)
-        wl_display_disconnect(m_display);
+    // The windows are gone by now (main ends them first); the protocol
+    // objects go with their members.
     if (m_wakeFd >= 0)
         ::close(m_wakeFd);
 }
@@ -247,35 +219,36 @@ void WaylandWindowSystem::Global(void* data, wl_registry* registry, std::uint32_
     const std::string which = interface;
     if (which == wl_compositor_interface.name && !system->m_compositor) {
         system->m_compositorVersion = std::min(version, 4u);
-        system->m_compositor = static_cast<wl_compositor*>(
-            wl_registry_bind(registry, name, &wl_compositor_interface, system->m_compositorVersion));
+        system->m_compositor.reset(static_cast<wl_compositor*>(
+            wl_registry_bind(registry, name, &wl_compositor_interface, system->m_compositorVersion)));
     } else if (which == wl_shm_interface.name && !system->m_shm) {
-        system->m_shm = static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1));
+        system->m_shm.reset(static_cast<wl_shm*>(wl_registry_bind(registry, name, &wl_shm_interface, 1)));
     } else if (which == zwlr_layer_shell_v1_interface.name && !system->m_layerShell) {
         // Version 1 is enough: exclusive keyboard interactivity is its "true".
-        system->m_layerShell = static_cast<zwlr_layer_shell_v1*>(
-            wl_registry_bind(registry, name, &zwlr_layer_shell_v1_interface, 1));
+        system->m_layerShell.reset(static_cast<zwlr_layer_shell_v1*>(
+            wl_registry_bind(registry, name, &zwlr_layer_shell_v1_interface, 1)));
     } else if (which == wl_output_interface.name) {
         auto output = std::make_unique<Output>();
         output->system = system;
         output->name = name;
         output->version = std::min(version, 2u);
-        output->proxy = static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, output->version));
-        wl_output_add_listener(output->proxy, &kOutputListener, output.get());
+        output->proxy.reset(
+            static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, output->version)));
+        wl_output_add_listener(output->proxy.get(), &kOutputListener, output.get());
         system->WatchLayout(*output);
         system->m_outputs.push_back(std::move(output));
         system->m_monitorsDirty = true;
     } else if (which == zxdg_output_manager_v1_interface.name && !system->m_outputLayout) {
-        system->m_outputLayout = static_cast<zxdg_output_manager_v1*>(
-            wl_registry_bind(registry, name, &zxdg_output_manager_v1_interface, std::min(version, 2u)));
+        system->m_outputLayout.reset(static_cast<zxdg_output_manager_v1*>(
+            wl_registry_bind(registry, name, &zxdg_output_manager_v1_interface, std::min(version, 2u))));
         for (auto& output : system->m_outputs)
             system->WatchLayout(*output);
     } else if (which == wp_fractional_scale_manager_v1_interface.name && !system->m_fractionalScale) {
-        system->m_fractionalScale = static_cast<wp_fractional_scale_manager_v1*>(
-            wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
+        system->m_fractionalScale.reset(static_cast<wp_fractional_scale_manager_v1*>(
+            wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1)));
     } else if (which == wp_viewporter_interface.name && !system->m_viewporter) {
-        system->m_viewporter =
-            static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
+        system->m_viewporter.reset(
+            static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1)));
     } else if (which == wl_seat_interface.name && !system->m_seat) {
         system->BindSeat(name, version);
     }
@@ -286,9 +259,6 @@ void WaylandWindowSystem::GlobalRemove(void* data, wl_registry*, std::uint32_t n
     std::erase_if(system->m_outputs, [&](const std::unique_ptr<Output>& output) {
         if (output->name != name)
             return false;
-        if (output->layout)
-            zxdg_output_v1_destroy(output->layout);
-        wl_output_destroy(output->proxy);
         system->m_monitorsDirty = true;
         return true;
     });
@@ -297,41 +267,41 @@ void WaylandWindowSystem::GlobalRemove(void* data, wl_registry*, std::uint32_t n
 void WaylandWindowSystem::WatchLayout(Output& output) {
     if (!m_outputLayout || output.layout)
         return;
-    output.layout = zxdg_output_manager_v1_get_xdg_output(m_outputLayout, output.proxy);
+    output.layout.reset(zxdg_output_manager_v1_get_xdg_output(m_outputLayout.get(), output.proxy.get()));
     output.placed = false;
-    zxdg_output_v1_add_listener(output.layout, &kLayoutListener, &output);
+    zxdg_output_v1_add_listener(output.layout.get(), &kLayoutListener, &output);
 }
 
 void WaylandWindowSystem::BindSeat(std::uint32_t name, std::uint32_t version) {
-    m_seat = static_cast<wl_seat*>(wl_registry_bind(m_registry, name, &wl_seat_interface, std::min(version, 5u)));
-    wl_seat_add_listener(m_seat, &SeatListeners::seat, this);
+    m_seat.reset(
+        static_cast<wl_seat*>(wl_registry_bind(m_registry.get(), name, &wl_seat_interface, std::min(version, 5u))));
+    wl_seat_add_listener(m_seat.get(), &SeatListeners::seat, this);
 }
 
+namespace {
+
+// Keeps `device` while the seat has it: made, with its listener, when the
+// seat gains it, released when the seat loses it.
+template <class Device, class Listener>
+void FollowDevice(WaylandPtr<Device>& device, bool has, Device* (*get)(wl_seat*), wl_seat* seat,
+                  int (*listen)(Device*, const Listener*, void*), const Listener& listener, void* data) {
+    if (has && !device) {
+        device.reset(get(seat));
+        listen(device.get(), &listener, data);
+    } else if (!has) {
+        device.reset();
+    }
+}
+
+}  // namespace
+
 void WaylandWindowSystem::SeatCapabilities(std::uint32_t capabilities) {
-    const bool keyboard = capabilities & WL_SEAT_CAPABILITY_KEYBOARD;
-    const bool pointer = capabilities & WL_SEAT_CAPABILITY_POINTER;
-    const bool touch = capabilities & WL_SEAT_CAPABILITY_TOUCH;
-    if (keyboard && !m_keyboard) {
-        m_keyboard = wl_seat_get_keyboard(m_seat);
-        wl_keyboard_add_listener(m_keyboard, &SeatListeners::keyboard, this);
-    } else if (!keyboard && m_keyboard) {
-        wl_keyboard_destroy(m_keyboard);
-        m_keyboard = nullptr;
-    }
-    if (pointer && !m_pointer) {
-        m_pointer = wl_seat_get_pointer(m_seat);
-        wl_pointer_add_listener(m_pointer, &SeatListeners::pointer, this);
-    } else if (!pointer && m_pointer) {
-        wl_pointer_destroy(m_pointer);
-        m_pointer = nullptr;
-    }
-    if (touch && !m_touch) {
-        m_touch = wl_seat_get_touch(m_seat);
-        wl_touch_add_listener(m_touch, &SeatListeners::touch, this);
-    } else if (!touch && m_touch) {
-        wl_touch_destroy(m_touch);
-        m_touch = nullptr;
-    }
+    FollowDevice(m_keyboard, capabilities & WL_SEAT_CAPABILITY_KEYBOARD, wl_seat_get_keyboard, m_seat.get(),
+                 wl_keyboard_add_listener, SeatListeners::keyboard, this);
+    FollowDevice(m_pointer, capabilities & WL_SEAT_CAPABILITY_POINTER, wl_seat_get_pointer, m_seat.get(),
+                 wl_pointer_add_listener, SeatListeners::pointer, this);
+    FollowDevice(m_touch, capabilities & WL_SEAT_CAPABILITY_TOUCH, wl_seat_get_touch, m_seat.get(),
+                 wl_touch_add_listener, SeatListeners::touch, this);
 }
 
 const WaylandWindowSystem::Output* WaylandWindowSystem::FindOutput(std::uint32_t name) const {
@@ -482,15 +452,15 @@ int WaylandWindowSystem::Lost() {
 }
 
 int WaylandWindowSystem::Run() {
-    const int fd = wl_display_get_fd(m_display);
+    const int fd = wl_display_get_fd(m_display.get());
     for (;;) {
         if (!RunDue())
             break;
-        while (wl_display_prepare_read(m_display) != 0)
-            if (wl_display_dispatch_pending(m_display) < 0)
+        while (wl_display_prepare_read(m_display.get()) != 0)
+            if (wl_display_dispatch_pending(m_display.get()) < 0)
                 return Lost();
-        if (wl_display_flush(m_display) < 0 && errno != EAGAIN) {
-            wl_display_cancel_read(m_display);
+        if (wl_display_flush(m_display.get()) < 0 && errno != EAGAIN) {
+            wl_display_cancel_read(m_display.get());
             return Lost();
         }
         int timeout = -1;
@@ -504,16 +474,16 @@ int WaylandWindowSystem::Run() {
         }
         pollfd fds[2] = {{fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0 && errno != EINTR) {
-            wl_display_cancel_read(m_display);
+            wl_display_cancel_read(m_display.get());
             return Lost();
         }
         if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-            if (wl_display_read_events(m_display) < 0)
+            if (wl_display_read_events(m_display.get()) < 0)
                 return Lost();
         } else {
-            wl_display_cancel_read(m_display);
+            wl_display_cancel_read(m_display.get());
         }
-        if (wl_display_dispatch_pending(m_display) < 0)
+        if (wl_display_dispatch_pending(m_display.get()) < 0)
             return Lost();
         if (fds[1].revents & POLLIN) {
             std::uint64_t count;
@@ -521,7 +491,7 @@ int WaylandWindowSystem::Run() {
         }
     }
     // The frames drawn last reach the compositor; the windows go with main's end.
-    wl_display_flush(m_display);
+    wl_display_flush(m_display.get());
     return *m_quit;
 }
 

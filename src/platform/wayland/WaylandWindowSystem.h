@@ -3,6 +3,7 @@
 // outputs are the monitors, each saver window is a layer-shell surface on
 // the overlay layer of its output, and the system runs the event loop
 // itself (the display's socket, timers, posted messages and tasks).
+#include "platform/wayland/WaylandProxy.h"
 #include "platform/window/TaskQueue.h"
 #include "platform/window/WindowSystem.h"
 
@@ -15,29 +16,14 @@
 #include <string>
 #include <vector>
 
-struct wl_compositor;
-struct wl_display;
-struct wl_keyboard;
-struct wl_output;
-struct wl_pointer;
-struct wl_registry;
-struct wl_seat;
-struct wl_shm;
-struct wl_surface;
-struct wl_touch;
-struct zwlr_layer_shell_v1;
-struct zxdg_output_manager_v1;
-struct zxdg_output_v1;
-struct wp_fractional_scale_manager_v1;
-struct wp_viewporter;
 class WaylandHost;
 
 class WaylandWindowSystem : public IWindowSystem {
 public:
     struct Output {
         WaylandWindowSystem* system = nullptr;
-        wl_output* proxy = nullptr;
-        zxdg_output_v1* layout = nullptr;  // where the output is in the layout
+        WaylandPtr<wl_output> proxy;
+        WaylandPtr<zxdg_output_v1> layout;  // where the output is in the layout
         std::uint32_t name = 0;  // the registry's name of the global
         std::uint32_t version = 0;
         int x = 0, y = 0;  // in the compositor's layout (wlroots tells it only through xdg-output)
@@ -68,13 +54,13 @@ public:
     void PostTask(std::function<void()> task) override;
 
     // For the hosts.
-    wl_compositor* Compositor() const { return m_compositor; }
+    wl_compositor* Compositor() const { return m_compositor.get(); }
     std::uint32_t CompositorVersion() const { return m_compositorVersion; }
-    wl_shm* Shm() const { return m_shm; }
-    zwlr_layer_shell_v1* LayerShell() const { return m_layerShell; }
+    wl_shm* Shm() const { return m_shm.get(); }
+    zwlr_layer_shell_v1* LayerShell() const { return m_layerShell.get(); }
     // Both or neither: a fractional scale needs a viewport to show the buffer at.
-    wp_fractional_scale_manager_v1* FractionalScale() const { return m_viewporter ? m_fractionalScale : nullptr; }
-    wp_viewporter* Viewporter() const { return m_fractionalScale ? m_viewporter : nullptr; }
+    wp_fractional_scale_manager_v1* FractionalScale() const { return m_viewporter ? m_fractionalScale.get() : nullptr; }
+    wp_viewporter* Viewporter() const { return m_fractionalScale ? m_viewporter.get() : nullptr; }
     const Output* FindOutput(std::uint32_t name) const;
     void Post(WaylandHost* host, UINT message, WPARAM wParam, LPARAM lParam);
     void StartTimer(WaylandHost* host, UINT id, UINT elapse);
@@ -112,19 +98,20 @@ private:
     friend struct SeatListeners;
 
     std::string m_name;
-    wl_display* m_display = nullptr;
-    wl_registry* m_registry = nullptr;
-    wl_compositor* m_compositor = nullptr;
+    // Declared before everything made through it, so that it goes last.
+    WaylandPtr<wl_display> m_display;
+    WaylandPtr<wl_registry> m_registry;
+    WaylandPtr<wl_compositor> m_compositor;
     std::uint32_t m_compositorVersion = 0;
-    wl_shm* m_shm = nullptr;
-    zwlr_layer_shell_v1* m_layerShell = nullptr;
-    zxdg_output_manager_v1* m_outputLayout = nullptr;
-    wp_fractional_scale_manager_v1* m_fractionalScale = nullptr;
-    wp_viewporter* m_viewporter = nullptr;
-    wl_seat* m_seat = nullptr;
-    wl_keyboard* m_keyboard = nullptr;
-    wl_pointer* m_pointer = nullptr;
-    wl_touch* m_touch = nullptr;
+    WaylandPtr<wl_shm> m_shm;
+    WaylandPtr<zwlr_layer_shell_v1> m_layerShell;
+    WaylandPtr<zxdg_output_manager_v1> m_outputLayout;
+    WaylandPtr<wp_fractional_scale_manager_v1> m_fractionalScale;
+    WaylandPtr<wp_viewporter> m_viewporter;
+    WaylandPtr<wl_seat> m_seat;
+    WaylandPtr<wl_keyboard> m_keyboard;
+    WaylandPtr<wl_pointer> m_pointer;
+    WaylandPtr<wl_touch> m_touch;
     wl_surface* m_pointerSurface = nullptr;
     wl_surface* m_keyboardSurface = nullptr;
     std::vector<std::unique_ptr<Output>> m_outputs;
