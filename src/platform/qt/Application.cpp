@@ -7,6 +7,7 @@
 
 #include <xcb/xcb.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -212,6 +213,10 @@ void PrepareGuiApplication() {
     g_onX11 = g_requireX11 || (!chosen && !g_preferWayland);
     if (!g_onX11)
         return;
+    // A write to a connection the server has just broken would raise SIGPIPE
+    // and kill the program before the toolkit sees the loss; ignored, the
+    // write fails and the loss ends the program with its one line.
+    ::signal(SIGPIPE, SIG_IGN);
     g_trial = OpenXDisplay();
     if (!g_trial) {
         g_displayFailed = true;
